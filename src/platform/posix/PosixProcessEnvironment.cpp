@@ -1,0 +1,50 @@
+#include "platform/posix/PosixProcessEnvironment.h"
+
+#include "support/TextUtils.h"
+
+#include <unistd.h>
+
+#include <fstream>
+#include <mutex>
+
+namespace platform {
+
+namespace {
+
+std::mutex argumentsMutex;
+std::vector<std::string> startupArguments;
+
+std::string Unquote(std::string value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return value;
+}
+
+}  // namespace
+
+void SetStartupArguments(int argc, char** argv) {
+    std::lock_guard lock(argumentsMutex);
+    startupArguments.assign(argv, argv + argc);
+}
+
+std::vector<std::u16string> PosixProcessEnvironment::Arguments() {
+    std::vector<std::u16string> args;
+    char path[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    args.push_back(n > 0 ? FromUtf8(std::string_view(path, static_cast<size_t>(n))) : std::u16string());
+    std::lock_guard lock(argumentsMutex);
+    for (size_t i = 1; i < startupArguments.size(); ++i) args.push_back(FromUtf8(startupArguments[i]));
+    return args;
+}
+
+std::u16string PosixProcessEnvironment::OperatingSystemName() {
+    for (const char* file : {"/etc/os-release", "/usr/lib/os-release"}) {
+        std::ifstream in(file);
+        std::string line;
+        while (std::getline(in, line))
+            if (line.rfind("PRETTY_NAME=", 0) == 0) return FromUtf8(Unquote(line.substr(12)));
+    }
+    return u"Linux";
+}
+
+}  // namespace platform

@@ -1,0 +1,28 @@
+#include "platform/posix/PosixShell.h"
+
+#include "support/TextUtils.h"
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <thread>
+
+extern char** environ;
+
+namespace platform {
+
+bool SpawnDetached(const std::vector<std::string>& argv) {
+    std::vector<char*> raw;
+    for (const auto& a : argv) raw.push_back(const_cast<char*>(a.c_str()));
+    raw.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, raw[0], nullptr, nullptr, raw.data(), environ) != 0) return false;
+    std::thread([pid] { ::waitpid(pid, nullptr, 0); }).detach();
+    return true;
+}
+
+void PosixShell::OpenUrl(const std::u16string& address) { SpawnDetached({"xdg-open", ToUtf8(address)}); }
+
+void PosixShell::StartMinimized(const std::u16string& executable) { SpawnDetached({ToUtf8(executable)}); }
+
+}  // namespace platform

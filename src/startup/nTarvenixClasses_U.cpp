@@ -1,0 +1,288 @@
+#include "startup/nTarvenixClasses_U.h"
+
+#include "platform/Platform.h"
+#include "support/Base64.h"
+#include "support/Failure.h"
+#include "support/TextUtils.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr std::u16string_view kChatLoginFormat =
+    u"%s/ChatWidget/Login/%s&StayConnected=false&EmptySubject=false&StartChat=false";
+constexpr std::u16string_view kChatLoginPartFormat = u"%s?Name=%s&Email=%s&OrganizationCodeReference=%s";
+constexpr std::u16string_view kServiceFormat = u"%s/api/servicos/%s?token=%s";
+constexpr std::u16string_view kChatParameters = u"Url;IDAplicativo;Name;Email;OrganizationCodeReference";
+
+// Non-spacing combining marks: the blocks of combining diacritics.
+bool IsNonSpacingMark(char16_t c) {
+    static constexpr std::array<std::pair<char16_t, char16_t>, 6> kRanges{{
+        {0x0300, 0x036F}, {0x0483, 0x0489}, {0x1AB0, 0x1AFF},
+        {0x1DC0, 0x1DFF}, {0x20D0, 0x20FF}, {0xFE20, 0xFE2F},
+    }};
+    return std::any_of(kRanges.begin(), kRanges.end(),
+                       [c](auto r) { return c >= r.first && c <= r.second; });
+}
+
+bool IsHexDigit(char16_t c, int& value) {
+    if (c >= u'0' && c <= u'9') value = c - u'0';
+    else if (c >= u'a' && c <= u'f') value = c - u'a' + 10;
+    else if (c >= u'A' && c <= u'F') value = c - u'A' + 10;
+    else return false;
+    return true;
+}
+
+}  // namespace
+
+std::optional<std::int32_t> ParseIntegerText(std::u16string_view text) {
+    size_t i = 0;
+    while (i < text.size() && text[i] == u' ') ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
+    int base = 10;
+    if (i < text.size() && (text[i] == u'$' || text[i] == u'x' || text[i] == u'X')) {
+        base = 16;
+        ++i;
+    } else if (i + 1 < text.size() && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i == text.size()) return std::nullopt;
+    long long magnitude = 0;
+    for (; i < text.size(); ++i) {
+        int digit = 0;
+        if (!IsHexDigit(text[i], digit) || digit >= base) return std::nullopt;
+        magnitude = magnitude * base + digit;
+        if (magnitude > 2147483648LL) return std::nullopt;
+    }
+    long long value = negative ? -magnitude : magnitude;
+    if (value > 2147483647LL) return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+std::u16string TnParserParameters::GetValue(std::u16string_view _ANome, std::u16string_view _ADefault) {
+    const auto args = platform::Current().process->Arguments();
+    const std::u16string wanted = u"-" + AsciiLower(_ANome);
+    for (size_t i = 0; i + 1 < args.size(); ++i) {
+        if (AsciiLower(args[i]) == wanted && !StartsWith(args[i + 1], u"-")) return args[i + 1];
+    }
+    return std::u16string(_ADefault);
+}
+
+std::int32_t TnParserParameters::GetValueInteger(std::u16string_view _ANome, std::int32_t _ADefault) {
+    return ParseIntegerText(GetValue(_ANome, u"")).value_or(_ADefault);
+}
+
+bool TnParserParameters::TemValores(std::u16string_view _ANomes) {
+    for (const auto& name : TnTarvenixUtils::StrToStrArray(_ANomes, u';'))
+        if (GetValue(name, u"").empty()) return false;
+    return true;
+}
+
+namespace TnTarvenixUtils {
+
+TStringArray StrToStrArray(std::u16string_view AStr, char16_t _ASep) {
+    TStringArray fields;
+    const size_t n = AStr.size();
+    size_t i = 0;
+    while (i < n) {
+        std::u16string value;
+        if (AStr[i] == u'"') {
+            ++i;
+            while (i < n) {
+                if (AStr[i] == u'"') {
+                    if (i + 1 < n && AStr[i + 1] == u'"') {
+                        value += u'"';
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                value += AStr[i++];
+            }
+        } else {
+            size_t end = AStr.find(_ASep, i);
+            if (end == std::u16string_view::npos) end = n;
+            value.assign(AStr.substr(i, end - i));
+            i = end;
+        }
+        fields.push_back(std::move(value));
+        if (i < n && AStr[i] == _ASep) {
+            ++i;
+            while (i < n && IsNonSpacingMark(AStr[i])) ++i;
+            if (i == n) fields.emplace_back();
+        }
+    }
+    return fields;
+}
+
+std::u16string GetValorParametro(std::u16string_view _AChave, std::u16string_view _ADic) {
+    const std::u16string key = AsciiUpper(Trim(_AChave));
+    for (const auto& item : StrToStrArray(_ADic, u';')) {
+        auto pair = StrToStrArray(item, u'=');
+        if (pair.size() == 2 && AsciiUpper(Trim(pair[0])) == key) return pair[1];
+    }
+    return {};
+}
+
+std::u16string PadronizarString(std::u16string_view _AText) { return AsciiLower(Trim(_AText)); }
+
+bool InArrayIgnoreCase(std::u16string_view _AText, const TStringArray& _AArray) {
+    const std::u16string wanted = PadronizarString(_AText);
+    return std::any_of(_AArray.begin(), _AArray.end(),
+                       [&](const std::u16string& item) { return PadronizarString(item) == wanted; });
+}
+
+std::u16string AjustarUrlHttp(std::u16string_view _AUrl) {
+    std::u16string url = Trim(_AUrl);
+    const std::u16string lower = AsciiLower(url);
+    if (StartsWith(lower, u"http://") || StartsWith(lower, u"https://")) return url;
+    return u"http://" + url;
+}
+
+std::u16string MontarUrlChat(bool /*_AEhDravelt: the address is the same either way*/) {
+    using P = TnParserParameters;
+    const std::u16string root = AjustarUrlHttp(P::GetValue(u"Url", u""));
+    std::u16string login = P::GetValue(u"token", u"");
+    if (login.empty()) {
+        login = FormatText(kChatLoginPartFormat,
+                           {P::GetValue(u"IDAplicativo", u""), P::GetValue(u"Name", u""),
+                            P::GetValue(u"Email", u""), P::GetValue(u"OrganizationCodeReference", u"")});
+    }
+    return FormatText(kChatLoginFormat, {root, login});
+}
+
+std::u16string ValidarMontarUrlTarvenixServico(std::u16string_view _AServico) {
+    if (!TnParserParameters::TemValores(kChatParameters)) throw Failure(u"Operação inválida");
+    const std::u16string root = AjustarUrlHttp(TnParserParameters::GetValue(u"Url", u""));
+    const std::u16string token = ResolverToken();
+    return FormatText(kServiceFormat, {root, _AServico, token});
+}
+
+std::u16string ResolverToken() {
+    using P = TnParserParameters;
+    std::u16string token = P::GetValue(u"token", u"");
+    if (!token.empty()) return token;
+    return TarvenixEncode(FormatText(
+        u"%s|%s|%s|%s|%s|%s",
+        {P::GetValue(u"CodigoProduto", u""), P::GetValue(u"NomeProdutoEVersao", u""),
+         P::GetValue(u"CnpjCliente", u""), P::GetValue(u"EmailUsuario", u""),
+         P::GetValue(u"NomeUsuario", u""), P::GetValue(u"NroSegundosExpira", u"10")}));
+}
+
+std::u16string TarvenixEncode(std::u16string_view _AText) {
+    auto& services = platform::Current();
+    const std::u16string plain = FormatarData(services.clock->Now()) + u"|" + std::u16string(_AText);
+    const std::string ascii = Base64Encode(services.codePage->ToAnsi(plain));
+    return std::u16string(ascii.begin(), ascii.end());
+}
+
+std::u16string PreencherAEsquerda(std::u16string_view _AText, int _AWidth, std::u16string_view _AFiller) {
+    std::u16string result(_AText);
+    if (_AFiller.empty()) return result;  // nothing to fill with
+    while (static_cast<long long>(result.size() + _AFiller.size()) <= _AWidth)
+        result.insert(0, _AFiller);
+    return result;
+}
+
+std::u16string FormatarData(const platform::LocalDateTime& _AData) {
+    const std::u16string pattern = platform::Current().locale->ShortDateFormat();
+    const auto pieces = StrToStrArray(FormatShortDate(pattern, _AData), u'/');
+    if (pieces.size() >= 3) {
+        return PreencherAEsquerda(pieces[0], 2, u"0") + u"/" + PreencherAEsquerda(pieces[1], 2, u"0") +
+               u"/" + PreencherAEsquerda(pieces[2], 4, u"0");
+    }
+    // A format written with another separator: day, month and year in the
+    // format's own order, joined with "/".
+    struct Part { size_t position; std::u16string text; };
+    auto positionOf = [&](char16_t token, size_t fallback) {
+        auto p = pattern.find(token);
+        return p == std::u16string::npos ? pattern.size() + fallback : p;
+    };
+    std::array<Part, 3> parts{{
+        {positionOf(u'd', 0), PreencherAEsquerda(IntToText(_AData.day), 2, u"0")},
+        {positionOf(u'M', 1), PreencherAEsquerda(IntToText(_AData.month), 2, u"0")},
+        {positionOf(u'y', 2), PreencherAEsquerda(IntToText(_AData.year), 4, u"0")},
+    }};
+    std::stable_sort(parts.begin(), parts.end(),
+                     [](const Part& a, const Part& b) { return a.position < b.position; });
+    return parts[0].text + u"/" + parts[1].text + u"/" + parts[2].text;
+}
+
+std::u16string GetIEVersion() {
+    std::u16string result;
+    if (auto key = platform::Current().registry->OpenLocalMachineKey(u"Software\\Microsoft\\Internet Explorer")) {
+        result = Trim(key->ReadString(u"svcVersion").value_or(u""));
+        if (result.empty()) result = Trim(key->ReadString(u"Version").value_or(u""));
+    }
+    return result.empty() ? u"0" : result;
+}
+
+std::int32_t GetIEVersionPrincipal() {
+    try {
+        const auto pieces = StrToStrArray(GetIEVersion(), u'.');
+        if (pieces.empty()) return 0;
+        return ParseIntegerText(pieces[0]).value_or(0);
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
+std::int32_t GetVersaoIEMinima() {
+    const std::u16string text = TnParserParameters::GetValue(u"VersaoIEMinima", u"");
+    if (text.empty()) return 11;
+    if (auto value = ParseIntegerText(text)) return *value;
+    throw Failure(FormatText(u"'%s' is not a valid integer value", {text}));
+}
+
+bool EhNavegadorInternetExplorerVersaoInferior() {
+    const std::int32_t installed = GetIEVersionPrincipal();
+    return installed < GetVersaoIEMinima();
+}
+
+int PromptIEVersaoInferior() {
+    const std::u16string minimum = IntToText(GetVersaoIEMinima());
+    const std::u16string installedText = GetIEVersion();
+    const std::int32_t installed = GetIEVersionPrincipal();
+    std::u16string message =
+        u"Este aplicativo não pode ser executado pois necessita do software Internet Explorer (versão " +
+        minimum + u" ou superior).\r\n" + u"Deseja abrir o atendimento diretamente em seu navegador padrão?" +
+        u"\r\n";
+    if (installed > 0) message += u"Versão IE atual: " + installedText;
+    using platform::DialogButton;
+    return platform::Current().dialogs->MessageDlg(message, platform::DialogKind::Warning,
+                                                   {DialogButton::Yes, DialogButton::No}, {}, u"");
+}
+
+}  // namespace TnTarvenixUtils
+
+std::u16string FormatShortDate(std::u16string_view pattern, const platform::LocalDateTime& date) {
+    std::u16string out;
+    size_t i = 0;
+    while (i < pattern.size()) {
+        const char16_t c = pattern[i];
+        if (c == u'\'' || c == u'"') {  // quoted literal text
+            size_t end = pattern.find(c, i + 1);
+            if (end == std::u16string_view::npos) end = pattern.size();
+            out += pattern.substr(i + 1, end - i - 1);
+            i = end + 1;
+            continue;
+        }
+        size_t run = 1;
+        while (i + run < pattern.size() && pattern[i + run] == c) ++run;
+        if (c == u'd' || c == u'M' || c == u'm') {
+            const int value = c == u'd' ? date.day : date.month;
+            out += run >= 2 ? TnTarvenixUtils::PreencherAEsquerda(IntToText(value), 2, u"0") : IntToText(value);
+        } else if (c == u'y') {
+            out += run <= 2 ? TnTarvenixUtils::PreencherAEsquerda(IntToText(date.year % 100), 2, u"0")
+                            : TnTarvenixUtils::PreencherAEsquerda(IntToText(date.year), 4, u"0");
+        } else {
+            out.append(run, c);
+        }
+        i += run;
+    }
+    return out;
+}

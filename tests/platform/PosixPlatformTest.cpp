@@ -1,0 +1,112 @@
+#include "platform/posix/PosixCodePage.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixLocale.h"
+#include "platform/posix/PosixProcessEnvironment.h"
+#include "support/Failure.h"
+#include "support/TextUtils.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(PosixCodePage, Windows1252BothWaysWithEveryByteSurviving) {
+    platform::PosixCodePage cp;
+    EXPECT_EQ(cp.ToAnsi(u"João ç €"), "Jo\xE3o \xE7 \x80");
+    EXPECT_EQ(cp.FromAnsi("\x80\x9F\xFF"), u"€Ÿÿ");
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    EXPECT_EQ(cp.ToAnsi(cp.FromAnsi(all)), all);
+    EXPECT_EQ(cp.FromAnsi("\x81\x8D\x8F\x90\x9D"), u"\u0081\u008D\u008F\u0090\u009D");
+}
+
+TEST(PosixCodePage, MissingCharactersBecomeACloseLetterOrAQuestionMark) {
+    platform::PosixCodePage cp;
+    EXPECT_EQ(cp.ToAnsi(u"\u4E2D"), "?");
+    EXPECT_EQ(cp.ToAnsi(u"\U0001F600"), "?");
+    EXPECT_EQ(cp.ToAnsi(u"\u0101").size(), 1u);  // a with macron: one byte, transliterated
+}
+
+TEST(PosixLocale, StrftimeDateFormatsBecomeShortDatePatterns) {
+    EXPECT_EQ(platform::DatePatternFromStrftime("%d/%m/%Y"), u"dd/MM/yyyy");
+    EXPECT_EQ(platform::DatePatternFromStrftime("%m/%d/%y"), u"MM/dd/yyyy");
+    EXPECT_EQ(platform::DatePatternFromStrftime("%d.%m.%Y"), u"dd.MM.yyyy");
+    EXPECT_EQ(platform::DatePatternFromStrftime("%F"), u"yyyy-MM-dd");
+    EXPECT_EQ(platform::DatePatternFromStrftime("%D"), u"MM/dd/yyyy");
+    EXPECT_EQ(platform::DatePatternFromStrftime("%-d/%-m/%Ey"), u"dd/MM/yyyy");
+    EXPECT_EQ(platform::DatePatternFromStrftime("%e %b %Y"), u"d  yyyy");
+    platform::PosixLocale locale;
+    EXPECT_FALSE(locale.ShortDateFormat().empty());
+}
+
+class PosixFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root = fs::temp_directory_path() / ("tarvenix-files-" + std::to_string(::getpid()));
+        fs::create_directories(root);
+    }
+    void TearDown() override { fs::remove_all(root); }
+    std::u16string Path(const std::string& name) { return FromUtf8((root / name).string()); }
+    fs::path root;
+    platform::PosixFileSystem files;
+};
+
+TEST_F(PosixFiles, FilesAndDirectoriesAreToldApart) {
+    files.WriteFile(Path("a.txt"), "abc");
+    EXPECT_TRUE(files.FileExists(Path("a.txt")));
+    EXPECT_FALSE(files.DirectoryExists(Path("a.txt")));
+    EXPECT_TRUE(files.CreateDirectory(Path("ção")));
+    EXPECT_FALSE(files.CreateDirectory(Path("ção")));
+    EXPECT_TRUE(files.DirectoryExists(Path("ção")));
+    EXPECT_FALSE(files.FileExists(Path("ção")));
+    EXPECT_EQ(files.ReadFile(Path("a.txt")), "abc");
+    EXPECT_FALSE(files.CreateDirectory(Path("missing/deeper")));
+}
+
+TEST_F(PosixFiles, FailuresCarryTheSystemsText) {
+    try {
+        files.ReadFile(Path("missing.txt"));
+        FAIL();
+    } catch (const Failure& f) {
+        EXPECT_NE(ToUtf8(f.Message()).find("No such file or directory"), std::string::npos);
+    }
+    EXPECT_THROW(files.WriteFile(Path("missing/x.txt"), "x"), Failure);
+}
+
+TEST_F(PosixFiles, SizeOfSparseFilesAboveFourGigabytes) {
+    const std::string name = (root / "sparse.bin").string();
+    const int fd = ::open(name.c_str(), O_CREAT | O_WRONLY, 0600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, 4294967296LL + 5), 0);
+    ::close(fd);
+    EXPECT_EQ(files.GetFileSize(Path("sparse.bin")), 4294967296LL + 5);
+    EXPECT_EQ(files.GetFileSize(Path("none.bin")), -1);
+}
+
+TEST_F(PosixFiles, DeleteFolderRemovesTheTreeAndIgnoresMissingOnes) {
+    fs::create_directories(root / "tree" / "sub");
+    files.WriteFile(Path("tree/sub/x.jpg"), "x");
+    files.DeleteFolder(Path("tree"), 0);
+    EXPECT_FALSE(fs::exists(root / "tree"));
+    EXPECT_NO_THROW(files.DeleteFolder(Path("tree"), 0));
+}
+
+TEST(PosixProcessEnvironment, ArgumentZeroIsTheExecutablesFullPath) {
+    char a0[] = "whatever", a1[] = "-Url", a2[] = "h";
+    char* argv[] = {a0, a1, a2};
+    platform::SetStartupArguments(3, argv);
+    platform::PosixProcessEnvironment env;
+    const auto args = env.Arguments();
+    ASSERT_EQ(args.size(), 3u);
+    EXPECT_EQ(args[0], FromUtf8(fs::read_symlink("/proc/self/exe").string()));
+    EXPECT_EQ(args[1], u"-Url");
+    EXPECT_FALSE(env.OperatingSystemName().empty());
+}
+
+}  // namespace

@@ -1,0 +1,67 @@
+#pragma once
+// What both request windows share as the handlers' IRequestWindow: title,
+// outer size, placement in screen coordinates, the monitor list, and the
+// notice that the window has closed (the main window's end).
+
+#include "startup/RequestWindows.h"
+
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+inline QString ToQString(const std::u16string& text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Keeps a wanted outer size and turns it into the client size that gives it
+// once the window system has told us its frame.
+class OuterSize {
+public:
+    void Set(QWidget& window, int width, int height);
+    void Reapply(QWidget& window);
+    // The size asked for, also while the frame is not known yet.
+    int Width(const QWidget& window) const;
+    int Height(const QWidget& window) const;
+
+private:
+    QSize wanted_;
+};
+
+void SetLeftEdge(QWidget& window, int left);
+void SetTopEdge(QWidget& window, int top);
+// The system's monitors in the system's order, full bounds.
+std::vector<MonitorBounds> SystemMonitors();
+
+template <class Interface>
+class RequestWindow : public QWidget, public Interface {
+public:
+    explicit RequestWindow(QWidget* parent) : QWidget(parent) {}
+
+    void SetTitle(const std::u16string& title) override { setWindowTitle(ToQString(title)); }
+    void SetOuterSize(int width, int height) override { outerSize_.Set(*this, width, height); }
+    void Close() override { close(); }
+    int Width() const override { return outerSize_.Width(*this); }
+    int Height() const override { return outerSize_.Height(*this); }
+    void SetLeft(int left) override { SetLeftEdge(*this, left); }
+    void SetTop(int top) override { SetTopEdge(*this, top); }
+    std::vector<MonitorBounds> Monitors() const override { return SystemMonitors(); }
+
+    // Told when the window has closed for good.
+    std::function<void()> OnClosed;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QWidget::showEvent(event);
+        outerSize_.Reapply(*this);
+    }
+    void NotifyClosed() {
+        if (OnClosed) OnClosed();
+    }
+
+private:
+    OuterSize outerSize_;
+};

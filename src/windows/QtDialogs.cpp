@@ -1,0 +1,150 @@
+#include "windows/QtDialogs.h"
+
+#include "windows/RequestWindow.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+using platform::DialogButton;
+using platform::DialogKind;
+
+QMessageBox::Icon IconOf(DialogKind kind) {
+    switch (kind) {
+        case DialogKind::Warning: return QMessageBox::Warning;
+        case DialogKind::Error: return QMessageBox::Critical;
+        case DialogKind::Information: return QMessageBox::Information;
+        case DialogKind::Confirmation: return QMessageBox::Question;
+        case DialogKind::Custom: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString StandardTitle(DialogKind kind) {
+    switch (kind) {
+        case DialogKind::Warning: return QStringLiteral("Aviso");
+        case DialogKind::Error: return QStringLiteral("Erro");
+        case DialogKind::Information: return QStringLiteral("Informação");
+        case DialogKind::Confirmation: return QStringLiteral("Confirmação");
+        case DialogKind::Custom: break;
+    }
+    return QApplication::applicationDisplayName();
+}
+
+const char* kResultProperty = "tarvenixResult";
+
+}  // namespace
+
+QString StandardCaption(DialogButton button) {
+    switch (button) {
+        case DialogButton::Yes: return QStringLiteral("Sim");
+        case DialogButton::No: return QStringLiteral("Não");
+        case DialogButton::OK: return QStringLiteral("OK");
+        case DialogButton::Cancel: return QStringLiteral("Cancelar");
+        case DialogButton::Abort: return QStringLiteral("Anular");
+        case DialogButton::Retry: return QStringLiteral("Repetir");
+        case DialogButton::Ignore: return QStringLiteral("Ignorar");
+        case DialogButton::All: return QStringLiteral("Todos");
+        case DialogButton::NoToAll: return QStringLiteral("Não para todos");
+        case DialogButton::YesToAll: return QStringLiteral("Sim para todos");
+        case DialogButton::Help: return QStringLiteral("Ajuda");
+        case DialogButton::Close: return QStringLiteral("Fechar");
+    }
+    return {};
+}
+
+std::unique_ptr<QMessageBox> QtDialogs::BuildMessageBox(const std::u16string& text, DialogKind kind,
+                                                        platform::DialogButtons buttons,
+                                                        const std::vector<std::u16string>& captions,
+                                                        const std::u16string& title) {
+    auto box = std::make_unique<QMessageBox>(QApplication::activeWindow());
+    box->setIcon(IconOf(kind));
+    box->setText(ToQString(text));
+    box->setTextFormat(Qt::PlainText);
+    box->setWindowTitle(title.empty() ? StandardTitle(kind) : ToQString(title));
+
+    // One role for every button: Qt would otherwise reorder them by role
+    // after the desktop's habits, and the order here is fixed.
+    const auto members = buttons.InOrder();
+    QAbstractButton* escape = nullptr;
+    int escapeRank = 4;
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        const QString caption = i < captions.size() ? ToQString(captions[i]) : StandardCaption(members[i]);
+        QPushButton* button = box->addButton(caption, QMessageBox::ActionRole);
+        button->setProperty(kResultProperty, platform::ResultOf(members[i]));
+        const int rank = members[i] == DialogButton::Cancel ? 1
+                         : members[i] == DialogButton::No   ? 2
+                         : members[i] == DialogButton::OK   ? 3
+                                                            : 4;
+        if (rank < escapeRank) {
+            escapeRank = rank;
+            escape = button;
+        }
+        if (i == 0) box->setDefaultButton(button);
+    }
+    if (escape) box->setEscapeButton(escape);
+    return box;
+}
+
+int QtDialogs::ResultOf(const QMessageBox& box) {
+    QAbstractButton* clicked = box.clickedButton();
+    if (!clicked) clicked = box.escapeButton();
+    if (clicked) return clicked->property(kResultProperty).toInt();
+    return platform::ResultCancel;
+}
+
+int QtDialogs::MessageDlg(const std::u16string& text, DialogKind kind, platform::DialogButtons buttons,
+                          const std::vector<std::u16string>& captions, const std::u16string& title) {
+    auto box = BuildMessageBox(text, kind, buttons, captions, title);
+    box->exec();
+    return ResultOf(*box);
+}
+
+void QtDialogs::ShowMessage(const std::u16string& text) {
+    MessageDlg(text, DialogKind::Custom, {DialogButton::OK}, {}, u"");
+}
+
+QStringList QtNameFilters(const std::u16string& filter) {
+    const QString text = filter.empty() ? QStringLiteral("All files (*.*)|*.*") : ToQString(filter);
+    const QStringList parts = text.split(QLatin1Char('|'));
+    if (parts.size() == 1) {
+        // A bare extension such as ".exe".
+        const QString extension = parts.front().trimmed();
+        const QString pattern = extension.startsWith(QLatin1Char('.')) ? QLatin1Char('*') + extension : extension;
+        return {extension + QStringLiteral(" (") + pattern + QLatin1Char(')')};
+    }
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString& pattern : patterns) {
+            pattern = pattern.trimmed();
+            // "*.*" means every file, also those without a dot.
+            if (pattern == QStringLiteral("*.*")) pattern = QStringLiteral("*");
+        }
+        const QString joined = patterns.join(QLatin1Char(' '));
+        // Qt reads the patterns from the description's last parentheses.
+        const QString shown = QLatin1Char('(') + parts[i + 1] + QLatin1Char(')');
+        if (description.endsWith(shown))
+            description.chop(shown.size());
+        else
+            description += QLatin1Char(' ');
+        filters << description + QLatin1Char('(') + joined + QLatin1Char(')');
+    }
+    return filters;
+}
+
+std::u16string QtDialogs::PromptOpenFile(const std::u16string& title, const std::u16string& filter,
+                                         const std::u16string& defaultExtension) {
+    QFileDialog dialog(QApplication::activeWindow(), ToQString(title));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setNameFilters(QtNameFilters(filter));
+    if (!defaultExtension.empty()) dialog.setDefaultSuffix(ToQString(defaultExtension));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().front().toStdU16String();
+}

@@ -1,0 +1,34 @@
+#pragma once
+// The message dialogs and the open-file dialog as Qt shows them.
+
+#include "platform/Dialogs.h"
+
+#include <QString>
+
+#include <memory>
+
+class QMessageBox;
+
+class QtDialogs : public platform::IDialogs {
+public:
+    int MessageDlg(const std::u16string& text, platform::DialogKind kind, platform::DialogButtons buttons,
+                   const std::vector<std::u16string>& captions, const std::u16string& title) override;
+    void ShowMessage(const std::u16string& text) override;
+    std::u16string PromptOpenFile(const std::u16string& title, const std::u16string& filter,
+                                  const std::u16string& defaultExtension) override;
+
+    // The dialog MessageDlg shows, built but not shown.
+    static std::unique_ptr<QMessageBox> BuildMessageBox(const std::u16string& text, platform::DialogKind kind,
+                                                        platform::DialogButtons buttons,
+                                                        const std::vector<std::u16string>& captions,
+                                                        const std::u16string& title);
+    // The result code of a shown box: its clicked button's, or, when it was
+    // closed otherwise, Cancel, No or OK, whichever it offers first.
+    static int ResultOf(const QMessageBox& box);
+};
+
+// The standard caption of a button.
+QString StandardCaption(platform::DialogButton button);
+// "description|pattern|description|pattern..." (patterns separated by ";")
+// as Qt's name filters; an empty text gives the all-files filter.
+QStringList QtNameFilters(const std::u16string& filter);

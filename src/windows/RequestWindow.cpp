@@ -3,23 +3,40 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+namespace {
+
+QSize FrameOf(const QWidget& window) { return window.frameGeometry().size() - window.geometry().size(); }
+
+}  // namespace
+
 void OuterSize::Set(QWidget& window, int width, int height) {
     wanted_ = QSize(width, height);
+    appliedFrame_ = QSize(-1, -1);
+    Reapply(window);
+}
+
+void OuterSize::SetMinimum(QWidget& window, int width, int height) {
+    minimum_ = QSize(width, height);
+    appliedFrame_ = QSize(-1, -1);
     Reapply(window);
 }
 
 void OuterSize::Reapply(QWidget& window) {
-    if (!wanted_.isValid()) return;
-    const QSize frame = window.frameGeometry().size() - window.geometry().size();
-    window.resize(wanted_ - frame);
+    const QSize frame = FrameOf(window);
+    if (frame == appliedFrame_) return;  // the user's own resizing stays
+    appliedFrame_ = frame;
+    if (minimum_.isValid()) window.setMinimumSize(minimum_ - frame);
+    if (wanted_.isValid()) window.resize(wanted_ - frame);
 }
 
 int OuterSize::Width(const QWidget& window) const {
-    return wanted_.isValid() ? wanted_.width() : window.frameGeometry().width();
+    const bool frameKnown = !FrameOf(window).isNull();
+    return frameKnown || !wanted_.isValid() ? window.frameGeometry().width() : wanted_.width();
 }
 
 int OuterSize::Height(const QWidget& window) const {
-    return wanted_.isValid() ? wanted_.height() : window.frameGeometry().height();
+    const bool frameKnown = !FrameOf(window).isNull();
+    return frameKnown || !wanted_.isValid() ? window.frameGeometry().height() : wanted_.height();
 }
 
 // move() places the frame's top-left corner, as screen coordinates stand.

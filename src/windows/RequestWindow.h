@@ -17,18 +17,23 @@ inline QString ToQString(const std::u16string& text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Keeps a wanted outer size and turns it into the client size that gives it
-// once the window system has told us its frame.
+// Keeps a wanted outer size and turns it into the client size that gives it;
+// the window system tells the frame only some time after the window shows.
 class OuterSize {
 public:
     void Set(QWidget& window, int width, int height);
+    // The smallest outer size the user may give the window.
+    void SetMinimum(QWidget& window, int width, int height);
+    // Resizes again when the frame has changed since the last time.
     void Reapply(QWidget& window);
-    // The size asked for, also while the frame is not known yet.
+    // The real outer size once the frame is known; until then the wanted one.
     int Width(const QWidget& window) const;
     int Height(const QWidget& window) const;
 
 private:
     QSize wanted_;
+    QSize minimum_;
+    QSize appliedFrame_{-1, -1};
 };
 
 void SetLeftEdge(QWidget& window, int left);
@@ -58,6 +63,11 @@ protected:
         QWidget::showEvent(event);
         outerSize_.Reapply(*this);
     }
+    void moveEvent(QMoveEvent* event) override {
+        QWidget::moveEvent(event);
+        outerSize_.Reapply(*this);
+    }
+    void SetMinimumOuterSize(int width, int height) { outerSize_.SetMinimum(*this, width, height); }
     void NotifyClosed() {
         if (OnClosed) OnClosed();
     }

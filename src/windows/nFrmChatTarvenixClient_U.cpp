@@ -34,7 +34,7 @@ TnFrmChatTarvenixClient::TnFrmChatTarvenixClient(ChromiumHostFactory hostFactory
     : RequestWindow(parent), hostFactory_(std::move(hostFactory)) {
     setWindowTitle(QStringLiteral("TarveNix - Atendimento"));
     resize(384, 450);
-    setMinimumSize(380, 450);
+    SetMinimumOuterSize(380, 450);
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
     QFont tahoma(QStringLiteral("Tahoma"));
@@ -90,6 +90,7 @@ TnFrmChatTarvenixClient::TnFrmChatTarvenixClient(ChromiumHostFactory hostFactory
     pgc1->addWidget(ts1);
     pgc1->addWidget(ts2);
     pgc1->setCurrentIndex(1);
+    pgc1->setGeometry(rect());
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(500);
@@ -131,6 +132,7 @@ void TnFrmChatTarvenixClient::ConfigurarVisual() {}
 
 void TnFrmChatTarvenixClient::SetarModoLoading() {
     pgc1->setCurrentIndex(1);
+    pgc1->setGeometry(rect());
     FFecharNoNavigateError = true;
     SetMaximizeButton(false);
 }

@@ -49,15 +49,6 @@ TEST(QtDialogs, ButtonsKeepTheFixedOrderWithCaptionsGivenInThatOrder) {
     EXPECT_EQ(extra->icon(), QMessageBox::NoIcon);
 }
 
-TEST(QtDialogs, EveryKindHasItsIcon) {
-    const std::pair<DialogKind, QMessageBox::Icon> kinds[] = {
-        {DialogKind::Warning, QMessageBox::Warning}, {DialogKind::Error, QMessageBox::Critical},
-        {DialogKind::Information, QMessageBox::Information}, {DialogKind::Confirmation, QMessageBox::Question},
-        {DialogKind::Custom, QMessageBox::NoIcon}};
-    for (const auto& [kind, icon] : kinds)
-        EXPECT_EQ(QtDialogs::BuildMessageBox(u"t", kind, {DialogButton::OK}, {}, u"")->icon(), icon);
-}
-
 // Answers the next modal dialog from inside its loop.
 void AnswerNextDialog(std::function<void(QMessageBox&)> answer) {
     QTimer::singleShot(0, [answer] {

@@ -5,6 +5,7 @@
 
 #include "startup/RequestWindows.h"
 
+#include <QFont>
 #include <QSize>
 #include <QString>
 #include <QWidget>
@@ -44,7 +45,14 @@ std::vector<MonitorBounds> SystemMonitors();
 template <class Interface>
 class RequestWindow : public QWidget, public Interface {
 public:
-    explicit RequestWindow(QWidget* parent) : QWidget(parent) {}
+    // Both forms: button-face background, Tahoma 11 pixels high.
+    explicit RequestWindow(QWidget* parent) : QWidget(parent) {
+        setBackgroundRole(QPalette::Button);
+        setAutoFillBackground(true);
+        QFont tahoma(QStringLiteral("Tahoma"));
+        tahoma.setPixelSize(11);
+        setFont(tahoma);
+    }
 
     void SetTitle(const std::u16string& title) override { setWindowTitle(ToQString(title)); }
     void SetOuterSize(int width, int height) override { outerSize_.Set(*this, width, height); }

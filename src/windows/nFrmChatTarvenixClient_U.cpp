@@ -35,11 +35,6 @@ TnFrmChatTarvenixClient::TnFrmChatTarvenixClient(ChromiumHostFactory hostFactory
     setWindowTitle(QStringLiteral("TarveNix - Atendimento"));
     resize(384, 450);
     SetMinimumOuterSize(380, 450);
-    setBackgroundRole(QPalette::Button);
-    setAutoFillBackground(true);
-    QFont tahoma(QStringLiteral("Tahoma"));
-    tahoma.setPixelSize(11);
-    setFont(tahoma);
     setWindowIcon(ChatWindowIcon());
     SetMaximizeButton(true);
 

@@ -23,11 +23,6 @@ TnFrmWebBrowserPadrao::TnFrmWebBrowserPadrao(ChromiumHostFactory hostFactory, QW
     : RequestWindow(parent), hostFactory_(std::move(hostFactory)) {
     setWindowTitle(QStringLiteral("nFrmWebBrowserPadrao"));
     resize(636, 422);
-    setBackgroundRole(QPalette::Button);
-    setAutoFillBackground(true);
-    QFont tahoma(QStringLiteral("Tahoma"));
-    tahoma.setPixelSize(11);
-    setFont(tahoma);
     setWindowIcon(ServiceWindowIcon());
 
     Timer1 = new QTimer(this);

@@ -93,8 +93,10 @@ std::unique_ptr<QMessageBox> QtDialogs::BuildMessageBox(const std::u16string& te
 int QtDialogs::ResultOf(const QMessageBox& box) {
     QAbstractButton* clicked = box.clickedButton();
     if (!clicked) clicked = box.escapeButton();
-    if (clicked) return clicked->property(kResultProperty).toInt();
-    return platform::ResultCancel;
+    if (!clicked) return platform::ResultCancel;
+    // A box given no buttons gets Qt's own OK.
+    const QVariant result = clicked->property(kResultProperty);
+    return result.isValid() ? result.toInt() : platform::ResultOK;
 }
 
 int QtDialogs::MessageDlg(const std::u16string& text, DialogKind kind, platform::DialogButtons buttons,

@@ -143,15 +143,6 @@ TEST_F(ChatWindowTest, LoadErrorWhileLoadingYesOpensTheBrowserAndClosesWithoutQu
     EXPECT_EQ(closedNotices, 1);
 }
 
-TEST_F(ChatWindowTest, LoadErrorWhileLoadingNoClosesAskingFirstWhenArmed) {
-    Open();
-    platform.dialogs.answers = {platform::ResultNo};
-    LoadError();
-    EXPECT_TRUE(platform.shell.opened.empty());
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(platform.dialogs.shown.size(), 1u);
-}
-
 TEST_F(ChatWindowTest, LoadErrorNoWithExitRefusedKeepsTheWindowAndAsksAgainLater) {
     Open();
     window->SetConfirmarSair(true);
@@ -305,12 +296,8 @@ TEST_F(ChatWindowTest, UrlRootPutsHttpsOnlyBeforeAnAddressWithoutScheme) {
     EXPECT_EQ(TnFrmChatTarvenixClient::GetUrlRoot(), u"https://tarvenix.example");
     platform.SetArguments({u"-Url", u"  HTTP://Tarvenix.Example/x \t"});
     EXPECT_EQ(TnFrmChatTarvenixClient::GetUrlRoot(), u"HTTP://Tarvenix.Example/x");
-    platform.SetArguments({u"-url", u"https://a"});
-    EXPECT_EQ(TnFrmChatTarvenixClient::GetUrlRoot(), u"https://a");
     platform.SetArguments({});
     EXPECT_EQ(TnFrmChatTarvenixClient::GetUrlRoot(), u"https://");
-    platform.SetArguments({u"-Url", u"httpx.example"});
-    EXPECT_EQ(TnFrmChatTarvenixClient::GetUrlRoot(), u"https://httpx.example");
 }
 
 }  // namespace

@@ -66,11 +66,6 @@ TEST_F(ServiceWindowTest, LoadErrorYesOpensTheAddressWithoutTheFirstMarker) {
     EXPECT_EQ(closedNotices, 1);
 }
 
-TEST_F(ServiceWindowTest, LoadErrorMarkerIsMatchedExactly) {
-    OpenAndFail(u"http://h/s?a=1&IsDravelt=true", platform::ResultYes);
-    EXPECT_EQ(platform.shell.opened, std::vector<std::u16string>{u"http://h/s?a=1&IsDravelt=true"});
-}
-
 TEST_F(ServiceWindowTest, LoadErrorNoClosesWithoutOpeningAndFurtherErrorsAreNotAsked) {
     OpenAndFail(u"http://h/s?isDravelt=true", platform::ResultNo);
     EXPECT_TRUE(platform.shell.opened.empty());

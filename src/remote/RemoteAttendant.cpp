@@ -1,0 +1,27 @@
+#include "remote/RemoteAttendant.h"
+
+#include "support/ScriptText.h"
+
+TNotificacao CriarNotificacaoAtendente(RunPageScript runScript) {
+    return std::make_shared<std::function<void(const std::u16string&)>>(
+        [runScript = std::move(runScript)](const std::u16string& text) {
+            runScript(u"notifyEvent(\"Solicitação de conexão remota enviada ao atendente\", false);");
+            // Tool output must reach the attendant as text, never as script.
+            runScript(u"sendInteractionToAttendant(\"" + EscapeForScriptString(text) + u"\")");
+        });
+}
+
+void ConectarAtendenteVNC(const TStringArray& fields, RunPageScript runScript) {
+    if (fields.size() < 2) return;
+    const std::u16string parameters = u"ip=" + fields[1];
+    if (fields.size() == 2) {
+        TnTarvenixUtils::ConectarVNC(u"real", parameters);
+        return;
+    }
+    auto connection = TnTarvenixUtils::CriarObjVNC(fields[2]);
+    if (!connection) return;
+    connection->SetDoNotificacao(CriarNotificacaoAtendente(std::move(runScript)));
+    connection->Conectar(parameters);
+}
+
+void CloseVNCConnection() { TnTarvenixUtils::DesconectarVNC(u"real", u""); }

@@ -1,0 +1,22 @@
+#pragma once
+// The chat window's side of remote assistance, free of the GUI: the page's
+// connect and close commands and the reports back to the attendant.
+
+#include "remote/RemoteConnection.h"
+
+#include <functional>
+#include <string>
+
+// Runs one script in the chat page's main frame, without waiting for it.
+using RunPageScript = std::function<void(const std::u16string& script)>;
+
+// The callback that reports a connector's message into the chat.
+TNotificacao CriarNotificacaoAtendente(RunPageScript runScript);
+
+// "ConnectRemoteAttendantListening": fields are the command text split at
+// "|": name, attendant's address and, optionally, the tool's type key.
+// Without an address, or with an unknown type key, nothing is done.
+void ConectarAtendenteVNC(const TStringArray& fields, RunPageScript runScript);
+
+// "CloseVNCConnection": the VNC server drops its connections.
+void CloseVNCConnection();

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -148,6 +149,7 @@ std::u16string PosixProcessRunner::GetDosOutput(const std::u16string& commandLin
     // A line may close its output and go on running; it still gets only
     // what is left of the bound.
     int status = 0;
+    int pause = 1;  // milliseconds; a line that has closed its output usually ends at once
     while (!exited) {
         const pid_t done = ::waitpid(pid, &status, WNOHANG);
         if (done == pid || (done < 0 && errno != EINTR)) break;
@@ -157,7 +159,8 @@ std::u16string PosixProcessRunner::GetDosOutput(const std::u16string& commandLin
             }
             break;
         }
-        ::usleep(kCheckMilliseconds * 1000);
+        ::usleep(static_cast<useconds_t>(pause) * 1000);
+        pause = std::min(pause * 2, kCheckMilliseconds);
     }
     return result;
 }

@@ -1,0 +1,141 @@
+// The X11 window search against real windows on the test's display.
+
+#include "platform/posix/PosixWindowFinder.h"
+#include "support/TextUtils.h"
+
+#include <gtest/gtest.h>
+#include <xcb/xcb.h>
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// A TitledWindow helper process, ended with the object.
+class Window {
+public:
+    explicit Window(std::vector<std::string> args) {
+        args.insert(args.begin(), TITLED_WINDOW);
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid_, TITLED_WINDOW, nullptr, nullptr, argv.data(), environ) != 0) pid_ = 0;
+    }
+    ~Window() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+
+private:
+    pid_t pid_ = 0;
+};
+
+std::optional<platform::WindowHandle> WaitFor(const std::u16string& title) {
+    platform::PosixWindowFinder finder;
+    for (int i = 0; i < 100; ++i) {
+        if (auto w = finder.FindTopLevelWindow(title)) return w;
+        std::this_thread::sleep_for(50ms);
+    }
+    return std::nullopt;
+}
+
+// One connection for the whole run: an X server resets when its last
+// client goes, and a reset between two tests would lose their windows.
+xcb_connection_t* Connection() {
+    static xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    return connection;
+}
+
+class WindowFinder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs a display (xvfb-run)";
+        x = Connection();
+        ASSERT_FALSE(xcb_connection_has_error(x));
+    }
+    // A round trip, so that what was sent has reached the server.
+    void Sync() { std::free(xcb_get_input_focus_reply(x, xcb_get_input_focus(x), nullptr)); }
+    xcb_connection_t* x = nullptr;
+    platform::PosixWindowFinder finder;
+};
+
+TEST_F(WindowFinder, FindsOnlyTheExactTitleInEitherTitleProperty) {
+    Window utf8({"Atendimento çã ✓"});
+    Window latin1({"Atenção", "--wm-name-only"});
+    EXPECT_TRUE(WaitFor(u"Atendimento çã ✓"));
+    EXPECT_TRUE(WaitFor(u"Atenção"));
+    EXPECT_FALSE(finder.FindTopLevelWindow(u"Atendimento"));
+    EXPECT_FALSE(finder.FindTopLevelWindow(u"atenção"));
+    EXPECT_FALSE(finder.FindTopLevelWindow(u"old"));  // _NET_WM_NAME wins over WM_NAME
+}
+
+TEST_F(WindowFinder, RestoreMapsAHiddenWindowAndFlashAsksForAttention) {
+    Window hidden({"Oculta", "--unmapped"});
+    const auto w = WaitFor(u"Oculta");
+    ASSERT_TRUE(w);
+    finder.RestoreWindow(*w);
+    finder.SetForegroundWindow(*w);
+    const auto window = static_cast<xcb_window_t>(*w);
+    bool viewable = false;
+    for (int i = 0; i < 50 && !viewable; ++i) {
+        auto* a = xcb_get_window_attributes_reply(x, xcb_get_window_attributes(x, window), nullptr);
+        viewable = a && a->map_state == XCB_MAP_STATE_VIEWABLE;
+        std::free(a);
+        if (!viewable) std::this_thread::sleep_for(20ms);
+    }
+    EXPECT_TRUE(viewable);
+
+    finder.FlashWindow(*w);
+    auto* hints = xcb_get_property_reply(
+        x, xcb_get_property(x, 0, window, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 0, 9), nullptr);
+    ASSERT_TRUE(hints);
+    ASSERT_GE(xcb_get_property_value_length(hints), 4);
+    EXPECT_TRUE(static_cast<const uint32_t*>(xcb_get_property_value(hints))[0] & (1u << 8));
+    std::free(hints);
+}
+
+TEST_F(WindowFinder, WindowManagersClientListIsSearchedWhenThereIsOne) {
+    Window listed({"Listada"});
+    Window other({"Fora da lista"});
+    const auto w = WaitFor(u"Listada");
+    ASSERT_TRUE(w);
+    ASSERT_TRUE(WaitFor(u"Fora da lista"));
+    // Stand in for a window manager that lists only the first window.
+    auto* reply = xcb_intern_atom_reply(x, xcb_intern_atom(x, 0, 16, "_NET_CLIENT_LIST"), nullptr);
+    ASSERT_TRUE(reply);
+    const xcb_atom_t list = reply->atom;
+    std::free(reply);
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(x)).data->root;
+    const auto listedId = static_cast<uint32_t>(*w);
+    xcb_change_property(x, XCB_PROP_MODE_REPLACE, root, list, XCB_ATOM_WINDOW, 32, 1, &listedId);
+    Sync();
+    EXPECT_EQ(finder.FindTopLevelWindow(u"Listada"), w);
+    EXPECT_FALSE(finder.FindTopLevelWindow(u"Fora da lista"));
+    xcb_delete_property(x, root, list);
+    Sync();
+}
+
+TEST_F(WindowFinder, WithoutADisplayNothingIsFound) {
+    Window shown({"Sem tela"});
+    ASSERT_TRUE(WaitFor(u"Sem tela"));
+    const std::string display = std::getenv("DISPLAY");
+    ::unsetenv("DISPLAY");
+    EXPECT_FALSE(finder.FindTopLevelWindow(u"Sem tela"));
+    finder.FlashWindow(1);  // harmless
+    ::setenv("DISPLAY", display.c_str(), 1);
+}
+
+}  // namespace

@@ -61,7 +61,7 @@ void TnTarvenixAnyDesk::Conectar(const std::u16string&) {
     if (!Trim(id).empty()) {
         log += output + u"\r\n";
         log += u"Endereço anydesk cliente: " + id;
-        Notificar(u"Cliente solicitou conexão remota via AnyDesk. Endereço: " + id);
+        ReportToAttendant(u"Cliente solicitou conexão remota via AnyDesk. Endereço: " + id);
     } else {
         log += u"ERRO - NAO PODE OBTER ENDERECO\r\n";
     }

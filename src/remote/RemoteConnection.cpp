@@ -27,7 +27,7 @@ std::u16string TnTarvenixRemoteConnection::PegarPastaAplicativo() {
     return TnTarvenixUtils::PegarPathPasta(PegarPathsPossiveis(), cache, nome, exe);
 }
 
-void TnTarvenixRemoteConnection::Notificar(const std::u16string& text) {
+void TnTarvenixRemoteConnection::ReportToAttendant(const std::u16string& text) {
     if (FDoNotificacao && *FDoNotificacao) (*FDoNotificacao)(text);
 }
 

@@ -31,7 +31,7 @@ public:
 
 protected:
     // Sends `text` to the attendant when a callback is set.
-    void Notificar(const std::u16string& text);
+    void ReportToAttendant(const std::u16string& text);
 
 private:
     TNotificacao FDoNotificacao;

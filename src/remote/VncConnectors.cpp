@@ -65,7 +65,7 @@ void TnTarvenixVNCRealVNC::Conectar(const std::u16string& _AParameters) {
     const std::u16string commandLine = remote_tools::RealVncIConnectLine(RealVncAddress(_AParameters));
     std::u16string log = u"\r\n" + commandLine;
     log += u"\r\n" + TnTarvenixUtils::GetDosOutput(commandLine, folder);
-    Notificar(u"Cliente tentando conectar via VNC...");
+    ReportToAttendant(u"Cliente tentando conectar via VNC...");
     try {
         TnTarvenixUtils::GravarArquivo(log, TnTarvenixUtils::ProgramFolder() + u"logvnc.txt", false);
     } catch (const std::exception& failure) {

@@ -98,16 +98,4 @@ TEST_F(AnyDesk, ProgramFolderIsTheLastFixedCandidate) {
     EXPECT_EQ(anydesk.PegarPastaAplicativo(), remote_tools::AnyDeskFolders().back());
 }
 
-TEST_F(AnyDesk, QueryKeepsItsShapeAndQuotesTheIdFile) {
-    const std::u16string q = AnyDeskIdQuery(u"tool", u"x y");
-    EXPECT_EQ(q, u"tool  --get-id  > " + remote_tools::QuoteForCommandInterpreter(u"x y"));
-    EXPECT_NE(remote_tools::QuoteForCommandInterpreter(u"x y"), u"x y");
-}
-
-TEST_F(AnyDesk, DisconnectLeavesAnyDeskAlone) {
-    anydesk.Desconectar(u"ip=1");
-    EXPECT_TRUE(os.processes.runs.empty());
-    EXPECT_TRUE(os.shell.started.empty());
-}
-
 }  // namespace

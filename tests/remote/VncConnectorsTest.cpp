@@ -52,11 +52,6 @@ TEST_F(Vnc, PlaceholdersMatchKeysExactlyAndUntrimmed) {
     EXPECT_EQ(probe.Apply(u"ip=1;host=2", u"{host}{ip}{ip}"), u"21{ip}");
 }
 
-TEST_F(Vnc, TightDisconnectRunsItsLine) {
-    TnTarvenixUtils::DesconectarVNC(u"tight", u"");
-    EXPECT_EQ(RunLines(), remote_tools::TightVncDisconnectLines());
-}
-
 TEST_F(Vnc, RealVncAddressDoublesOnlyTheFirstColonAndIgnoresKeyCase) {
     EXPECT_EQ(RealVncAddress(u"ip=10.0.0.5:5500"), u"10.0.0.5::5500");
     EXPECT_EQ(RealVncAddress(u"ip=fe80::1"), u"fe80:::1");

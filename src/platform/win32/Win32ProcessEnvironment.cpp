@@ -52,10 +52,7 @@ WindowsVersionFacts RunningWindowsFacts() {
     WindowsVersionFacts facts;
     OSVERSIONINFOEXW version{};
     version.dwOSVersionInfoSize = sizeof version;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
     if (::GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&version))) {
-#pragma GCC diagnostic pop
         facts.major = version.dwMajorVersion;
         facts.minor = version.dwMinorVersion;
         facts.workstation = version.wProductType == VER_NT_WORKSTATION;

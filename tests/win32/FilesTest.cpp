@@ -1,0 +1,162 @@
+#include "platform/win32/Win32CodePage.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Locale.h"
+#include "support/Failure.h"
+#include "support/LocalFiles.h"
+#include "support/TextUtils.h"
+
+#include <windows.h>
+#include <shellapi.h>
+#include <winioctl.h>
+
+#include <gtest/gtest.h>
+
+#undef CreateDirectory
+
+namespace {
+
+std::u16string U(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
+
+// A fresh folder under the system's temp folder, removed afterwards.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const std::wstring& name) {
+        wchar_t temp[MAX_PATH];
+        ::GetTempPathW(MAX_PATH, temp);
+        path_ = std::wstring(temp) + name + std::to_wstring(::GetCurrentProcessId());
+        ::CreateDirectoryW(path_.c_str(), nullptr);
+    }
+    ~ScratchFolder() {
+        std::wstring from = path_ + L'\0';
+        SHFILEOPSTRUCTW op{};
+        op.wFunc = FO_DELETE;
+        op.pFrom = from.c_str();
+        op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
+        ::SHFileOperationW(&op);
+    }
+    const std::wstring& Path() const { return path_; }
+
+private:
+    std::wstring path_;
+};
+
+bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void MakeFile(const std::wstring& path, const char* text, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    ::WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
+    ::CloseHandle(file);
+}
+
+TEST(Win32Files, DeleteFolderRemovesAWholeTreeWithoutAsking) {
+    ScratchFolder scratch(L"tarvenix delete ");
+    const std::wstring root = scratch.Path() + L"\\shots";
+    ::CreateDirectoryW(root.c_str(), nullptr);
+    ::CreateDirectoryW((root + L"\\inner").c_str(), nullptr);
+    ::CreateDirectoryW((root + L"\\inner\\deeper").c_str(), nullptr);
+    MakeFile(root + L"\\a.jpg", "jpeg");
+    MakeFile(root + L"\\inner\\b.txt", "text");
+    // A read-only file would make an asking deletion stop and ask.
+    MakeFile(root + L"\\inner\\deeper\\c.txt", "kept?", FILE_ATTRIBUTE_READONLY);
+
+    platform::Win32FileSystem files;
+    files.DeleteFolder(U(root), 0);
+    EXPECT_FALSE(Exists(root));
+    EXPECT_TRUE(Exists(scratch.Path()));
+}
+
+TEST(Win32Files, DeleteFolderTakesTheFolderTextTheCallersBuild) {
+    // The screenshot folder reaches the deletion as the program's folder, a
+    // doubled separator and a trailing one.
+    ScratchFolder scratch(L"tarvenix caller ");
+    const std::wstring shots = scratch.Path() + L"\\\\temp\\Tarvenix_screenshots\\";
+    ::CreateDirectoryW((scratch.Path() + L"\\temp").c_str(), nullptr);
+    ::CreateDirectoryW(shots.c_str(), nullptr);
+    MakeFile(shots + L"x.jpg", "jpeg");
+    platform::Win32FileSystem().DeleteFolder(U(shots), 0);
+    EXPECT_FALSE(Exists(scratch.Path() + L"\\temp\\Tarvenix_screenshots"));
+    EXPECT_TRUE(Exists(scratch.Path() + L"\\temp"));
+}
+
+TEST(Win32Files, DeleteFolderOfAMissingFolderReportsNothing) {
+    ScratchFolder scratch(L"tarvenix missing ");
+    // An error box would block here until the test's time limit.
+    platform::Win32FileSystem().DeleteFolder(U(scratch.Path() + L"\\never there"), 0);
+    EXPECT_TRUE(Exists(scratch.Path()));
+}
+
+TEST(Win32Files, FileSizeReadsBothHalvesOfLargeSparseFiles) {
+    ScratchFolder scratch(L"tarvenix size ");
+    const std::wstring big = scratch.Path() + L"\\big.bin";
+    HANDLE file = ::CreateFileW(big.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD ignored = 0;
+    // Sparse where the file system can; the end is only moved, nothing is written.
+    ::DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &ignored, nullptr);
+    const LONGLONG size = (5LL << 30) + 123;  // above 4 GiB, low half not zero
+    LARGE_INTEGER end{};
+    end.QuadPart = size;
+    ASSERT_TRUE(::SetFilePointerEx(file, end, nullptr, FILE_BEGIN));
+    ASSERT_TRUE(::SetEndOfFile(file));
+    ::CloseHandle(file);
+
+    platform::Win32FileSystem files;
+    EXPECT_EQ(files.GetFileSize(U(big)), size);
+    const std::wstring small = scratch.Path() + L"\\small.txt";
+    MakeFile(small, "12345");
+    EXPECT_EQ(files.GetFileSize(U(small)), 5);
+    EXPECT_EQ(files.GetFileSize(U(scratch.Path() + L"\\absent.txt")), -1);
+}
+
+TEST(Win32Files, WholeFilesKeepEveryByteAndFailuresNameThePath) {
+    ScratchFolder scratch(L"tarvenix io ");
+    platform::Win32FileSystem files;
+    const std::u16string path = U(scratch.Path()) + u"\\ação.txt";
+    const std::string bytes("a\0b\r\n\xff", 6);
+    files.WriteFile(path, bytes);
+    EXPECT_TRUE(files.FileExists(path));
+    EXPECT_FALSE(files.DirectoryExists(path));
+    EXPECT_EQ(files.ReadFile(path), bytes);
+    files.WriteFile(path, "");
+    EXPECT_EQ(files.ReadFile(path), "");
+
+    const std::u16string missing = U(scratch.Path()) + u"\\no\\such.txt";
+    try {
+        files.ReadFile(missing);
+        FAIL() << "reading a missing file succeeded";
+    } catch (const Failure& failure) {
+        EXPECT_NE(failure.Message().find(missing), std::u16string::npos);
+    }
+    EXPECT_THROW(files.WriteFile(missing, "x"), Failure);
+
+    const std::u16string folder = U(scratch.Path()) + u"\\made";
+    EXPECT_TRUE(files.CreateDirectory(folder));
+    EXPECT_FALSE(files.CreateDirectory(folder));
+    EXPECT_TRUE(files.DirectoryExists(folder));
+    EXPECT_FALSE(files.FileExists(folder));
+}
+
+TEST(Win32Files, AnsiCodePageConvertsBothWays) {
+    platform::Win32CodePage ansi;
+    ASSERT_EQ(::GetACP(), 1252u) << "the expectations below are Windows-1252's";
+    EXPECT_EQ(ansi.ToAnsi(u"ação €"), "a\xe7\xe3o \x80");
+    EXPECT_EQ(ansi.FromAnsi("a\xe7\xe3o \x80"), u"ação €");
+    EXPECT_EQ(ansi.ToAnsi(u"日"), "?");
+    EXPECT_EQ(ansi.FromAnsi(std::string("a\0b", 3)), std::u16string(u"a\0b", 3));
+    EXPECT_EQ(ansi.ToAnsi(u""), "");
+}
+
+TEST(Win32Files, ShortDateFormatIsTheUsersPattern) {
+    platform::Win32Locale locale;
+    const std::u16string pattern = locale.ShortDateFormat();
+    ASSERT_FALSE(pattern.empty());
+    EXPECT_EQ(pattern.back() == u'\0', false);
+    for (char16_t part : {u'd', u'M', u'y'}) EXPECT_NE(pattern.find(part), std::u16string::npos) << ToUtf8(pattern);
+    EXPECT_NE(pattern.find(locale.DateSeparator()), std::u16string::npos);
+    EXPECT_NE(locale.TimeSeparator(), u'\0');
+}
+
+}  // namespace

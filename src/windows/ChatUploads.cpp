@@ -1,0 +1,255 @@
+#include "windows/ChatUploads.h"
+
+#include "platform/Platform.h"
+#include "support/LocalFiles.h"
+#include "support/ScriptText.h"
+#include "support/TextUtils.h"
+#include "windows/UploadTransport.h"
+
+namespace {
+
+constexpr std::u16string_view kNameStart = u"\"name\":\"";
+constexpr std::u16string_view kNameEnd = u"\",\"size\"";
+constexpr std::u16string_view kUrlStart = u"\"url\":\"";
+constexpr std::u16string_view kUrlEnd = u"\",\"thumbnailUrl\"";
+constexpr std::u16string_view kUploadErrorPrefix = u"Ocorreu um erro ao enviar a imagem:";
+constexpr int kScreenshotQuality = 90;
+
+int HexValue(char16_t c) {
+    if (c >= u'0' && c <= u'9') return c - u'0';
+    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+    return -1;
+}
+
+void AppendTwoDigits(std::u16string& out, int value) {
+    out += static_cast<char16_t>(u'0' + value / 10 % 10);
+    out += static_cast<char16_t>(u'0' + value % 10);
+}
+
+std::u16string Between(std::u16string_view reply, std::u16string_view start, std::u16string_view end) {
+    std::u16string piece = PegarTextoEntre(reply, start, end);
+    piece = ReplaceFirst(piece, start, u"");
+    return ReplaceFirst(piece, end, u"");
+}
+
+}  // namespace
+
+namespace TnTarvenixUtils {
+
+std::string CapturaTelaJpg(IChatUploadWindow& _AWinControl) {
+    std::string jpeg = EncodeJpeg(_AWinControl.CaptureScreen(), kScreenshotQuality);
+    _AWinControl.RepaintWindow();
+    return jpeg;
+}
+
+std::u16string PromptOpenFile(const TStringArray& _AExtensoesPermitidas) {
+    std::u16string filter;
+    if (!_AExtensoesPermitidas.empty()) {
+        std::u16string patterns;
+        for (const auto& extension : _AExtensoesPermitidas) {
+            if (!patterns.empty()) patterns += u';';
+            patterns += u"*." + Trim(extension);
+        }
+        filter = u"Arquivos permitidos (" + patterns + u")|" + patterns + u"|";
+    }
+    filter += u"All files (*.*)|*.*";
+    return platform::Current().dialogs->PromptOpenFile(u"Selecione um arquivo para enviar ao atendente", filter, u"");
+}
+
+std::int64_t GetFileSize(const std::u16string& _AFileName) { return platform::Current().files->GetFileSize(_AFileName); }
+
+std::int64_t ConvertMbToBytes(std::int32_t _AMb) { return static_cast<std::int64_t>(_AMb) * 1048576; }
+
+bool FileSizeGreaterThanMbSize(const std::u16string& _AFileName, std::int32_t _AMbLimit) {
+    return GetFileSize(_AFileName) > ConvertMbToBytes(_AMbLimit);
+}
+
+}  // namespace TnTarvenixUtils
+
+std::u16string PegarTextoEntre(std::u16string_view text, std::u16string_view start, std::u16string_view end) {
+    const auto at = [&](std::u16string_view what) -> long long {
+        const auto found = text.find(what);
+        return found == std::u16string_view::npos ? 0 : static_cast<long long>(found) + 1;
+    };
+    const long long p1 = at(start);
+    const long long p2 = at(end);
+    long long count = p2 - p1 + static_cast<long long>(end.size());
+    const long long begin = p1 < 1 ? 1 : p1;
+    const long long length = static_cast<long long>(text.size());
+    if (count <= 0 || begin > length) return {};
+    if (begin - 1 + count > length) count = length - (begin - 1);
+    return std::u16string(text.substr(static_cast<size_t>(begin - 1), static_cast<size_t>(count)));
+}
+
+std::u16string DecodeJsonStringEscapes(std::u16string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c != u'\\' || i + 1 >= text.size()) {
+            out += c;
+            continue;
+        }
+        const char16_t next = text[i + 1];
+        char16_t decoded = 0;
+        switch (next) {
+            case u'"': decoded = u'"'; break;
+            case u'\\': decoded = u'\\'; break;
+            case u'/': decoded = u'/'; break;
+            case u'b': decoded = u'\b'; break;
+            case u'f': decoded = u'\f'; break;
+            case u'n': decoded = u'\n'; break;
+            case u'r': decoded = u'\r'; break;
+            case u't': decoded = u'\t'; break;
+            case u'u':
+                if (i + 5 < text.size()) {
+                    int value = 0;
+                    bool ok = true;
+                    for (size_t k = i + 2; k < i + 6; ++k) {
+                        const int digit = HexValue(text[k]);
+                        if (digit < 0) ok = false;
+                        value = value * 16 + (digit < 0 ? 0 : digit);
+                    }
+                    if (ok) {
+                        out += static_cast<char16_t>(value);
+                        i += 5;
+                        continue;
+                    }
+                }
+                out += c;
+                continue;
+            default:
+                out += c;
+                continue;
+        }
+        out += decoded;
+        ++i;
+    }
+    return out;
+}
+
+std::u16string FileExtension(const std::u16string& path) {
+    const auto cut = path.find_last_of(platform::kPathDelimiters);
+    const std::u16string name = cut == std::u16string::npos ? path : path.substr(cut + 1);
+    const auto dot = name.rfind(u'.');
+    return dot == std::u16string::npos ? std::u16string() : name.substr(dot + 1);
+}
+
+std::u16string ScreenshotFileName(const platform::LocalDateTime& when) {
+    std::u16string name = u"ScreenShot_";
+    AppendTwoDigits(name, when.day);
+    AppendTwoDigits(name, when.month);
+    AppendTwoDigits(name, when.year / 100);
+    AppendTwoDigits(name, when.year);
+    AppendTwoDigits(name, when.hour);
+    AppendTwoDigits(name, when.minute);
+    AppendTwoDigits(name, when.second);
+    return name + u".jpg";
+}
+
+TThreadHttpPost::TMetodo UploadFunction(IChatUploadWindow& window, std::u16string path,
+                                        std::shared_ptr<TThreadHttpPost>& boundField) {
+    return [&window, path = std::move(path), &boundField]() -> std::u16string {
+        // The window reads this mark to know whether an upload of this kind
+        // still runs, so it is set on every way out.
+        struct MarkOnExit {
+            std::shared_ptr<TThreadHttpPost>& field;
+            ~MarkOnExit() {
+                if (field) field->Terminate();
+            }
+        } mark{boundField};
+        return TnTarvenixUtils::SendPostData(window.GetUrlRoot() + u"/arquivo/upload", path);
+    };
+}
+
+bool ChatUploads::ReleaseFinished(std::shared_ptr<TThreadHttpPost>& field) {
+    if (field && !field->Terminated()) return false;
+    // The thread holds its own reference until its completion has run, so
+    // dropping ours never cuts a completion short.
+    field.reset();
+    return true;
+}
+
+void ChatUploads::StartUpload(std::shared_ptr<TThreadHttpPost>& field, const std::u16string& path,
+                              const std::u16string& startScript,
+                              void (ChatUploads::*completion)(TThreadHttpPost&)) {
+    auto thread = TThreadHttpPost::CreateSuspended(
+        [this](const std::function<void()>& work) { window_.RunOnWindowThread(work); });
+    field = thread;
+    thread->SetMetodo(UploadFunction(window_, path, field));
+    window_.RunScript(startScript);
+    thread->SetOnTerminate([this, completion](TThreadHttpPost& Sender) { (this->*completion)(Sender); });
+    thread->Start();
+}
+
+void ChatUploads::PrintScreenClient() {
+    window_.HideWindow();
+    const auto showAgain = [this] {
+        window_.ShowWindow();
+        window_.RepaintWindow();
+        window_.RepaintBrowser();
+    };
+    try {
+        if (ReleaseFinished(FThreadScreenshot)) {
+            auto& services = platform::Current();
+            // Lets the screen redraw what lay behind the hidden window.
+            services.clock->Sleep(500);
+            const std::string jpeg = TnTarvenixUtils::CapturaTelaJpg(window_);
+            const std::u16string name = ScreenshotFileName(services.clock->Now());
+            const std::u16string sep(1, platform::kPathSeparator);
+            const std::u16string folder = TnTarvenixUtils::PegarCriarDiretorio(u"temp" + sep + u"Tarvenix_screenshots" + sep);
+            ANomeArqCompleto = folder + name;
+            services.files->WriteFile(ANomeArqCompleto, jpeg);
+            StartUpload(FThreadScreenshot, ANomeArqCompleto, u"notifySendPrintScreen()",
+                        &ChatUploads::ThreadScreenshotTerminate);
+        }
+    } catch (...) {
+        showAgain();
+        throw;
+    }
+    showAgain();
+}
+
+void ChatUploads::FileUploadClient(const TStringArray& fields) {
+    if (!ReleaseFinished(FThreadUpload)) return;
+    const std::u16string AFile = TnTarvenixUtils::PromptOpenFile({});
+    if (AFile.empty()) return;
+    bool accepted = false;
+    if (!TnTarvenixUtils::FileSizeGreaterThanMbSize(AFile, 10)) {
+        const std::u16string allowed = fields.size() > 1 ? fields[1] : std::u16string();
+        accepted = TnTarvenixUtils::InArrayIgnoreCase(FileExtension(AFile), TnTarvenixUtils::StrToStrArray(allowed, u';'));
+    }
+    if (!accepted) {
+        window_.RunScript(u"enabledButton(\".fileinput-button\")");
+        window_.RunScript(u"processfailSendFile()");
+        return;
+    }
+    StartUpload(FThreadUpload, AFile, u"notifySendFile()", &ChatUploads::ThreadUploadTerminate);
+}
+
+void ChatUploads::ConcluirEnvioArquivo(TThreadHttpPost& thread, const std::u16string& selector,
+                                       const std::u16string& prefix) {
+    window_.RunScript(u"enabledButton(\"" + selector + u"\")");
+    if (!thread.Erro().empty()) {
+        TnTarvenixUtils::MyMessageDlg(prefix + u" " + thread.Erro(), platform::DialogKind::Error,
+                                      {platform::DialogButton::OK}, {}, u"");
+        return;
+    }
+    const std::u16string& reply = thread.Retorno();
+    // The name's characters stand for the reply's bytes, which are UTF-8.
+    const std::u16string name = FromUtf8(platform::Current().codePage->ToAnsi(Between(reply, kNameStart, kNameEnd)));
+    const std::u16string address = Between(reply, kUrlStart, kUrlEnd);
+    // Decoded as the page would decode them in a literal, then escaped, so
+    // the page gets the same values and never code.
+    window_.RunScript(u"uploadFile(\"" + EscapeForScriptString(DecodeJsonStringEscapes(name)) + u"\", \"" +
+                      EscapeForScriptString(DecodeJsonStringEscapes(address)) + u"\")");
+}
+
+void ChatUploads::ThreadScreenshotTerminate(TThreadHttpPost& Sender) {
+    ConcluirEnvioArquivo(Sender, u".screenshot-button", std::u16string(kUploadErrorPrefix));
+}
+
+void ChatUploads::ThreadUploadTerminate(TThreadHttpPost& Sender) {
+    ConcluirEnvioArquivo(Sender, u".fileinput-button", std::u16string(kUploadErrorPrefix));
+}

@@ -1,0 +1,90 @@
+#pragma once
+// Screenshot and file uploads of the chat window, and what the page is told
+// when they end. The window implements IChatUploadWindow and owns one
+// ChatUploads.
+
+#include "startup/nTarvenixClasses_U.h"
+#include "windows/JpegEncoder.h"
+#include "windows/ThreadHttpPost.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+class IChatUploadWindow {
+public:
+    virtual ~IChatUploadWindow() = default;
+    virtual void HideWindow() = 0;
+    virtual void ShowWindow() = 0;
+    virtual void RepaintWindow() = 0;
+    virtual void RepaintBrowser() = 0;
+    // The primary screen from (0, 0) at its full size, as 24-bit RGB.
+    virtual RgbPicture CaptureScreen() = 0;
+    // ExecCommandJS on the window's browser.
+    virtual void RunScript(const std::u16string& script) = 0;
+    virtual std::u16string GetUrlRoot() = 0;
+    // Runs the work on the window thread and returns once it has run there.
+    virtual void RunOnWindowThread(const std::function<void()>& work) = 0;
+};
+
+namespace TnTarvenixUtils {
+
+// Captures the screen into a quality-90 baseline JPEG, then has the window
+// repaint itself.
+std::string CapturaTelaJpg(IChatUploadWindow& _AWinControl);
+
+std::u16string PromptOpenFile(const TStringArray& _AExtensoesPermitidas);
+std::int64_t GetFileSize(const std::u16string& _AFileName);
+std::int64_t ConvertMbToBytes(std::int32_t _AMb);
+bool FileSizeGreaterThanMbSize(const std::u16string& _AFileName, std::int32_t _AMbLimit);
+
+}  // namespace TnTarvenixUtils
+
+// The piece of `text` from the first `start` through the first `end`, both
+// searched from the beginning; see the completion of an upload.
+std::u16string PegarTextoEntre(std::u16string_view text, std::u16string_view start, std::u16string_view end);
+
+// What a page script would make of `text` inside a double-quoted literal, for
+// the escapes JSON writes (\" \\ \/ \b \f \n \r \t \uXXXX); anything else,
+// malformed escapes included, stays as it is.
+std::u16string DecodeJsonStringEscapes(std::u16string_view text);
+
+// The extension of the file name part of a path, without its dot.
+std::u16string FileExtension(const std::u16string& path);
+
+// "ScreenShot_" + ddmmyyyyhhmmss + ".jpg".
+std::u16string ScreenshotFileName(const platform::LocalDateTime& when);
+
+// The upload function of a thread: posts `path` to the window's root address
+// + "/arquivo/upload" and sets the terminated mark of the thread held in
+// `boundField`, whatever happens.
+TThreadHttpPost::TMetodo UploadFunction(IChatUploadWindow& window, std::u16string path,
+                                        std::shared_ptr<TThreadHttpPost>& boundField);
+
+class ChatUploads {
+public:
+    explicit ChatUploads(IChatUploadWindow& window) : window_(window) {}
+
+    void PrintScreenClient();
+    void FileUploadClient(const TStringArray& fields);
+    void ConcluirEnvioArquivo(TThreadHttpPost& thread, const std::u16string& selector, const std::u16string& prefix);
+    void ThreadScreenshotTerminate(TThreadHttpPost& Sender);
+    void ThreadUploadTerminate(TThreadHttpPost& Sender);
+
+    const std::shared_ptr<TThreadHttpPost>& ThreadScreenshot() const { return FThreadScreenshot; }
+    const std::shared_ptr<TThreadHttpPost>& ThreadUpload() const { return FThreadUpload; }
+    // Full path of the last screenshot.
+    const std::u16string& NomeArqCompleto() const { return ANomeArqCompleto; }
+
+private:
+    // False while the thread in the field still runs; otherwise empties it.
+    static bool ReleaseFinished(std::shared_ptr<TThreadHttpPost>& field);
+    void StartUpload(std::shared_ptr<TThreadHttpPost>& field, const std::u16string& path,
+                     const std::u16string& startScript, void (ChatUploads::*completion)(TThreadHttpPost&));
+
+    IChatUploadWindow& window_;
+    std::shared_ptr<TThreadHttpPost> FThreadScreenshot;
+    std::shared_ptr<TThreadHttpPost> FThreadUpload;
+    std::u16string ANomeArqCompleto;
+};

@@ -1,0 +1,16 @@
+# The chat window's commands, screenshot and file uploads and the upload
+# transport: no Qt, so they are built without the GUI too and tested with
+# fakes and no display. Included from src/.
+find_package(CURL)
+find_package(JPEG)
+if(CURL_FOUND AND JPEG_FOUND)
+  add_library(tarvenix_commands STATIC
+    windows/ChatCommands.cpp
+    windows/ChatUploads.cpp
+    windows/JpegEncoder.cpp
+    windows/ThreadHttpPost.cpp
+    windows/UploadTransport.cpp)
+  target_link_libraries(tarvenix_commands PUBLIC tarvenix_core PRIVATE CURL::libcurl JPEG::JPEG)
+  find_package(Threads REQUIRED)
+  target_link_libraries(tarvenix_commands PUBLIC Threads::Threads)
+endif()

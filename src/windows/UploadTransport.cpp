@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -169,6 +170,27 @@ size_t CollectStatusLine(char* data, size_t size, size_t count, void* out) {
     return size * count;
 }
 
+// Ends a transfer on which no byte has moved, either way, for the limit.
+struct StallWatch {
+    std::chrono::steady_clock::duration limit;
+    std::chrono::steady_clock::time_point lastMove = std::chrono::steady_clock::now();
+    curl_off_t moved = 0;
+    bool stalled = false;
+
+    static int Callback(void* self, curl_off_t, curl_off_t downloaded, curl_off_t, curl_off_t uploaded) {
+        auto& watch = *static_cast<StallWatch*>(self);
+        const auto now = std::chrono::steady_clock::now();
+        if (downloaded + uploaded != watch.moved) {
+            watch.moved = downloaded + uploaded;
+            watch.lastMove = now;
+        } else if (now - watch.lastMove >= watch.limit) {
+            watch.stalled = true;
+            return 1;
+        }
+        return 0;
+    }
+};
+
 struct CurlDeleter {
     void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
 };
@@ -217,8 +239,10 @@ Reply PostOnce(const std::string& url, platform::IReadableFile& file, const std:
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);  // upload threads: no SIGALRM for name look-ups
     curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, settings.connectTimeoutSeconds);
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, settings.stallTimeoutSeconds);
+    StallWatch watch{std::chrono::seconds(settings.stallTimeoutSeconds)};
+    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &StallWatch::Callback);
+    curl_easy_setopt(c, CURLOPT_XFERINFODATA, &watch);
     if (!settings.caFile.empty()) curl_easy_setopt(c, CURLOPT_CAINFO, settings.caFile.c_str());
 
     const CURLcode result = curl_easy_perform(c);
@@ -227,6 +251,9 @@ Reply PostOnce(const std::string& url, platform::IReadableFile& file, const std:
         reply.boundaryFound = true;
         return reply;
     }
+    if (watch.stalled)
+        throw Failure(u"Nenhum dado foi transferido nos últimos " + IntToText(settings.stallTimeoutSeconds) +
+                      u" segundos.");
     if (result != CURLE_OK)
         throw Failure(FromUtf8(errorText[0] ? std::string(errorText) : std::string(curl_easy_strerror(result))));
     long status = 0;

@@ -204,9 +204,9 @@ struct Reply {
 };
 
 Reply PostOnce(const std::string& url, platform::IReadableFile& file, const std::string& fileName) {
-    const std::string boundary = NewBoundary();
-    BodyReader reader(file, multipart::PartHead(boundary, fileName), multipart::BodyTail(boundary), boundary);
     const UploadTransportSettings settings = CurrentUploadTransportSettings();
+    const std::string boundary = settings.newBoundary ? settings.newBoundary() : NewBoundary();
+    BodyReader reader(file, multipart::PartHead(boundary, fileName), multipart::BodyTail(boundary), boundary);
 
     std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
     if (!curl) throw Failure(u"The HTTP library could not be initialised");

@@ -1,6 +1,7 @@
 #pragma once
 // The upload request: one multipart/form-data POST of a file.
 
+#include <functional>
 #include <string>
 
 // How long an upload may wait. The defaults keep a dead server from holding
@@ -11,6 +12,8 @@ struct UploadTransportSettings {
     long stallTimeoutSeconds = 60;
     // A CA bundle to trust instead of the system's store; empty for the store.
     std::string caFile;
+    // Makes the multipart boundary of each attempt; empty for 128 random bits.
+    std::function<std::string()> newBoundary;
 };
 
 // The settings every upload reads when it starts.

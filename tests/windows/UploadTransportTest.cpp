@@ -90,6 +90,29 @@ TEST_F(TransportTest, SendsOnePartByteForByteAndNoHeadersOfItsOwn) {
     EXPECT_EQ(lines, 4u) << head;  // Host, Accept, Content-Length, Content-Type
 }
 
+TEST_F(TransportTest, ABoundaryFoundInTheFileIsNeverCompletedAndAnotherIsTried) {
+    // The colliding boundary straddles two reads of the file.
+    const std::string collide = "BOUNDARY-ONE";
+    const std::string content = std::string(65536 - 5, 'z') + collide + std::string(1000, 'y');
+    const auto file = folder_.Write("a.bin", content);
+    std::vector<std::string> boundaries{collide, "BOUNDARY-TWO"};
+    size_t made = 0;
+    CurrentUploadTransportSettings().newBoundary = [&] { return boundaries.at(made++); };
+    LoopbackServer server(Reply("HTTP/1.1 200 OK", "ok"));
+
+    EXPECT_EQ(TnTarvenixUtils::SendPostData(FromUtf8(server.Url()), U16(file)), u"ok");
+    const auto requests = server.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_LT(requests[0].size(), content.size());  // cut off before its end
+    EXPECT_THAT(requests[1], HasSubstr("boundary=BOUNDARY-TWO"));
+    EXPECT_THAT(requests[1], HasSubstr(content + "\r\n--BOUNDARY-TWO--\r\n"));
+
+    // A boundary that is always in the file ends in a failure, not a broken body.
+    boundaries = {collide, collide, collide};
+    made = 0;
+    EXPECT_FALSE(FailureOf([&] { TnTarvenixUtils::SendPostData(FromUtf8(server.Url()), U16(file)); }).empty());
+}
+
 TEST_F(TransportTest, EmptyFileGivesAPartWithoutContent) {
     const auto file = folder_.Write("vazio.txt", "");
     LoopbackServer server(Reply("HTTP/1.1 200 OK", ""));

@@ -230,6 +230,8 @@ Reply PostOnce(const std::string& url, platform::IReadableFile& file, const std:
     curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(reader.Length()));
     curl_easy_setopt(c, CURLOPT_READFUNCTION, &BodyReader::Callback);
     curl_easy_setopt(c, CURLOPT_READDATA, &reader);
+    // Fewer, larger reads and sends; still a small, fixed amount of memory.
+    curl_easy_setopt(c, CURLOPT_UPLOAD_BUFFERSIZE, 256L * 1024);
     curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &CollectBody);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &reply.body);

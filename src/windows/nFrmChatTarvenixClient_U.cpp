@@ -8,6 +8,7 @@
 #include "support/TextUtils.h"
 #include "support/nPanel_U.h"
 #include "support/nScrollBox_U.h"
+#include "windows/ChatWindowCommands.h"
 #include "windows/WindowIcons.h"
 
 #include <QCloseEvent>
@@ -31,7 +32,7 @@ constexpr char16_t kOpenInBrowserHint[] = u"Abrir o atendimento no navegador pad
 }  // namespace
 
 TnFrmChatTarvenixClient::TnFrmChatTarvenixClient(ChromiumHostFactory hostFactory, QWidget* parent)
-    : RequestWindow(parent), hostFactory_(std::move(hostFactory)) {
+    : RequestWindow(parent), FComandos(std::make_unique<ChatWindowCommands>(*this)), hostFactory_(std::move(hostFactory)) {
     setWindowTitle(QStringLiteral("TarveNix - Atendimento"));
     resize(384, 450);
     SetMinimumOuterSize(380, 450);
@@ -185,8 +186,7 @@ void TnFrmChatTarvenixClient::Fechar() {
 
 void TnFrmChatTarvenixClient::nLabel1Click(QObject*) { AbrirUrlNoBrowser(true); }
 
-// The commands are not dispatched yet: every text is ignored until they land.
-void TnFrmChatTarvenixClient::Notificar(const std::u16string& Tipo) { (void)Tipo; }
+void TnFrmChatTarvenixClient::Notificar(const std::u16string& Tipo) { DispatchChatCommand(*FComandos, Tipo); }
 
 // The engine may raise its load events on any thread; they only post.
 void TnFrmChatTarvenixClient::OnLoadEnd(bool, int) {

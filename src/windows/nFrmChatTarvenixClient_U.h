@@ -13,6 +13,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 class QLabel;
@@ -20,7 +21,7 @@ class QStackedWidget;
 class QTimer;
 class TnPanel;
 class TnScrollBox;
-class TThreadHttpPost;
+class ChatWindowCommands;
 
 using TnEventAfterAbrirChat = std::function<void()>;
 
@@ -85,8 +86,8 @@ public:
     // Written by Fechar from other threads.
     std::atomic<bool> FConfirmarSair{false};
     bool FFecharNoNavigateError = false;
-    TThreadHttpPost* FThreadUpload = nullptr;
-    TThreadHttpPost* FThreadScreenshot = nullptr;
+    // The page commands and the two uploads (FThreadScreenshot, FThreadUpload).
+    std::unique_ptr<ChatWindowCommands> FComandos;
     ChromiumHostWidget* FChromiumWindow = nullptr;
 
 protected:

@@ -5,6 +5,8 @@
 #include "fakes/FakePlatform.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -40,6 +42,15 @@ TEST_F(ChatWindowCommandsTest, PageCommandsReachTheWindowAndItsPage) {
     EXPECT_EQ(host->scripts[1], u"enabledButton(\".fileinput-button\")");
     EXPECT_EQ(host->scripts[2], u"processfailSendFile()");
     EXPECT_EQ(platform.dialogs.prompts, std::vector<std::u16string>{u"Selecione um arquivo para enviar ao atendente"});
+}
+
+TEST_F(ChatWindowCommandsTest, CaptureTakesThePrimaryScreenAtItsFullSize) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize size = screen->geometry().size() * screen->devicePixelRatio();
+    const RgbPicture picture = window->FComandos->CaptureScreen();
+    EXPECT_EQ(picture.width, size.width());
+    EXPECT_EQ(picture.height, size.height());
+    EXPECT_EQ(picture.pixels.size(), static_cast<size_t>(size.width()) * size.height() * 3);
 }
 
 TEST_F(ChatWindowCommandsTest, UploadCompletionsRunOnTheWindowThreadWhileTheWorkerWaits) {

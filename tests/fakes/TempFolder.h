@@ -2,6 +2,8 @@
 // A real folder under the system's temp folder, removed with all it holds
 // when the object goes; with helpers to write files and small scripts.
 
+#include "support/TextUtils.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,6 +31,7 @@ public:
 
     // The folder, or a path below it, without a trailing separator.
     std::string Path(const std::string& below = "") const { return below.empty() ? path_ : path_ + "/" + below; }
+    const std::filesystem::path Dir() const { return path_; }
     // The same, ending with the separator, as tool folders are written.
     std::string Folder(const std::string& below = "") const { return Path(below) + "/"; }
 
@@ -54,5 +57,8 @@ public:
 private:
     std::string path_;
 };
+
+// Paths are UTF-8 on this system.
+inline std::u16string U16(const std::filesystem::path& path) { return FromUtf8(path.string()); }
 
 }  // namespace fakes

@@ -4,7 +4,7 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "support/TextUtils.h"
 #include "windows/LoopbackServer.h"
-#include "windows/TempFolder.h"
+#include "fakes/TempFolder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -20,8 +20,8 @@ using testing::HasSubstr;
 using testing::IsEmpty;
 using testing_support::LoopbackServer;
 using testing_support::Reply;
-using testing_support::TempFolder;
-using testing_support::U16;
+using fakes::TempFolder;
+using fakes::U16;
 
 namespace {
 
@@ -234,7 +234,7 @@ TEST(Jpeg, EncodesABaselineColourPictureAtQuality90) {
 class UploadsOnDisk : public testing::Test {
 protected:
     UploadsOnDisk() {
-        platform_.process.arguments = {U16((folder_.Path() / "PTarveNixApp"))};
+        platform_.process.arguments = {U16((folder_.Dir() / "PTarveNixApp"))};
     }
 
     TempFolder folder_;
@@ -257,7 +257,7 @@ TEST_F(UploadsOnDisk, ScreenshotHidesCapturesSavesUploadsAndShowsTheWindowAgain)
     EXPECT_THAT(window_.Calls(), ElementsAre("hide", "capture", "repaint", "script:notifySendPrintScreen()", "show",
                                              "repaint", "repaintBrowser"));
     const std::u16string saved = uploads_.NomeArqCompleto();
-    EXPECT_TRUE(StartsWith(saved, U16(folder_.Path())));
+    EXPECT_TRUE(StartsWith(saved, U16(folder_.Dir())));
     EXPECT_THAT(ToUtf8(saved), testing::EndsWith("/temp/Tarvenix_screenshots/ScreenShot_08122023130509.jpg"));
     const auto decoded = Decode(files_.ReadFile(saved));
     EXPECT_EQ(decoded.width, 64);

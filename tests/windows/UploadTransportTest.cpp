@@ -4,7 +4,7 @@
 #include "support/Failure.h"
 #include "support/TextUtils.h"
 #include "windows/LoopbackServer.h"
-#include "windows/TempFolder.h"
+#include "fakes/TempFolder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -17,8 +17,8 @@ using testing::HasSubstr;
 using testing::Not;
 using testing_support::LoopbackServer;
 using testing_support::Reply;
-using testing_support::TempFolder;
-using testing_support::U16;
+using fakes::TempFolder;
+using fakes::U16;
 
 namespace {
 
@@ -145,10 +145,10 @@ TEST_F(TransportTest, ReplyStatusDecidesAndRedirectsAreNotFollowed) {
 
 TEST_F(TransportTest, FileThatCannotBeOpenedFailsBeforeAnyConnection) {
     LoopbackServer server(Reply("HTTP/1.1 200 OK", ""));
-    const auto missing = folder_.Path() / "nao-existe.jpg";
+    const auto missing = folder_.Dir() / "nao-existe.jpg";
     EXPECT_THAT(ToUtf8(FailureOf([&] { TnTarvenixUtils::SendPostData(FromUtf8(server.Url()), U16(missing)); })),
                 HasSubstr("Cannot open file"));
-    EXPECT_THAT(ToUtf8(FailureOf([&] { TnTarvenixUtils::SendPostData(FromUtf8(server.Url()), U16(folder_.Path())); })),
+    EXPECT_THAT(ToUtf8(FailureOf([&] { TnTarvenixUtils::SendPostData(FromUtf8(server.Url()), U16(folder_.Dir())); })),
                 HasSubstr("Cannot open file"));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(server.Connections(), 0);
@@ -201,8 +201,8 @@ TEST_F(TransportTest, AnIndependentParserReadsTheUpload) {
 class TlsTest : public TransportTest {
 protected:
     std::filesystem::path MakeCertificate(const std::string& name, const std::string& altNames) {
-        const auto key = folder_.Path() / (name + ".key");
-        const auto cert = folder_.Path() / (name + ".pem");
+        const auto key = folder_.Dir() / (name + ".key");
+        const auto cert = folder_.Dir() / (name + ".pem");
         const std::string command = "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 1 "
                                     "-subj /CN=" + name + " -addext subjectAltName=" + altNames +
                                     " -keyout '" + key.string() + "' -out '" + cert.string() + "' 2>/dev/null";
@@ -233,7 +233,7 @@ protected:
 
 TEST_F(TlsTest, VerifiesTheCertificateAndTheHostName) {
     const auto good = MakeCertificate("127.0.0.1", "IP:127.0.0.1");
-    const auto goodKey = folder_.Path() / "127.0.0.1.key";
+    const auto goodKey = folder_.Dir() / "127.0.0.1.key";
 
     // Not in the system's store: refused.
     EXPECT_THAT(ToUtf8(Post(good, goodKey)), HasSubstr("failed:"));
@@ -244,7 +244,7 @@ TEST_F(TlsTest, VerifiesTheCertificateAndTheHostName) {
     // Trusted, but made out to another host.
     const auto other = MakeCertificate("outro.example", "DNS:outro.example");
     CurrentUploadTransportSettings().caFile = other.string();
-    EXPECT_THAT(ToUtf8(Post(other, folder_.Path() / "outro.example.key")), HasSubstr("failed:"));
+    EXPECT_THAT(ToUtf8(Post(other, folder_.Dir() / "outro.example.key")), HasSubstr("failed:"));
 }
 
 }  // namespace

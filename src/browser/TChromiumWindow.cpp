@@ -1,0 +1,128 @@
+#include "browser/TChromiumWindow.h"
+
+#include "browser/EngineStart.h"
+#include "browser/ScriptBridge.h"
+
+#include <QResizeEvent>
+#include <QTimer>
+#include <QWebChannel>
+#include <QWebEngineCookieStore>
+#include <QWebEngineLoadingInfo>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
+
+namespace {
+
+QString ToQString(const std::u16string& text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+TChromiumWindow::TChromiumWindow(QWidget* parent) : ChromiumHostWidget(parent) {}
+
+TChromiumWindow::~TChromiumWindow() {
+    // Nothing is delivered to a window that is going away.
+    if (endpoint_) endpoint_->Discard();
+}
+
+ChromiumHostFactory TChromiumWindow::Factory() {
+    return [](QWidget* parent) -> ChromiumHostWidget* { return new TChromiumWindow(parent); };
+}
+
+void TChromiumWindow::SetDefaultUrl(const std::u16string& url) { defaultUrl_ = url; }
+
+std::u16string TChromiumWindow::DefaultUrl() const { return defaultUrl_; }
+
+bool TChromiumWindow::CreateBrowser() {
+    if (!engine::EngineStarted() || state_ != State::None) return false;
+    state_ = State::Creating;
+
+    view_ = new QWebEngineView(this);
+    auto* page = new QWebEnginePage(engine::EngineProfile(), view_);
+    channel_ = new QWebChannel(page);
+    endpoint_ = new engine::BridgeEndpoint(
+        [this](const BridgeMessage& message) {
+            if (OnProcessMessageReceived) OnProcessMessageReceived(message);
+        },
+        channel_);
+    channel_->registerObject(QString::fromLatin1(engine::kBridgeObjectName), endpoint_);
+    page->setWebChannel(channel_);
+    view_->setPage(page);
+    QObject::connect(page, &QWebEnginePage::loadingChanged, this,
+                     [this](const QWebEngineLoadingInfo& info) { HandleLoading(info); });
+    view_->setGeometry(rect());
+    view_->show();
+    view_->setUrl(QUrl(ToQString(defaultUrl_)));
+
+    // The browser counts as created once the event loop has run, as with an
+    // engine whose creation completes asynchronously.
+    QTimer::singleShot(0, this, [this] {
+        if (state_ == State::Creating) state_ = State::Ready;
+    });
+    return true;
+}
+
+bool TChromiumWindow::Initialized() const { return state_ == State::Ready; }
+
+void TChromiumWindow::CloseBrowser(bool /*forceClose*/) {
+    if (state_ != State::Ready) return;
+    state_ = State::Closing;
+    if (endpoint_) endpoint_->Discard();
+    view_->page()->disconnect(this);
+    QObject::connect(view_, &QObject::destroyed, this, [this] {
+        channel_ = nullptr;
+        endpoint_ = nullptr;
+        state_ = State::None;
+    });
+    // Deferred: the close may be asked from inside a bridge message, and
+    // script queued just after the request (the close sequence's last word
+    // to the page) must still reach it.
+    view_->hide();
+    view_->deleteLater();
+}
+
+std::u16string TChromiumWindow::MainFrameUrl() const {
+    if (!view_) return {};
+    return view_->page()->url().toString().toStdU16String();
+}
+
+void TChromiumWindow::ExecuteJavaScript(const std::u16string& code, const std::u16string& /*scriptUrl*/) {
+    // Allowed until the page has gone, also just after a close request.
+    if (!view_) return;
+    view_->page()->runJavaScript(ToQString(code));
+}
+
+void TChromiumWindow::DeleteCookies() {
+    if (!Initialized()) return;
+    view_->page()->profile()->cookieStore()->deleteAllCookies();
+}
+
+void TChromiumWindow::resizeEvent(QResizeEvent* event) {
+    ChromiumHostWidget::resizeEvent(event);
+    if (view_) view_->setGeometry(rect());
+}
+
+void TChromiumWindow::HandleLoading(const QWebEngineLoadingInfo& info) {
+    // Qt reports navigations of the main frame only.
+    switch (info.status()) {
+        case QWebEngineLoadingInfo::LoadSucceededStatus:
+            if (OnLoadEnd) OnLoadEnd(true, 200);
+            break;
+        case QWebEngineLoadingInfo::LoadFailedStatus:
+            // A page that arrived with an HTTP error status has still loaded.
+            if (info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain) {
+                if (OnLoadEnd) OnLoadEnd(true, info.errorCode());
+                break;
+            }
+            [[fallthrough]];
+        case QWebEngineLoadingInfo::LoadStoppedStatus:
+            if (OnLoadError)
+                OnLoadError(true, info.errorCode(), info.errorString().toStdU16String(),
+                            info.url().toString().toStdU16String());
+            break;
+        case QWebEngineLoadingInfo::LoadStartedStatus:
+            break;
+    }
+}

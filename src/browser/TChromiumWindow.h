@@ -1,0 +1,51 @@
+#pragma once
+// The browser host control on Qt WebEngine: a widget that owns at most one
+// browser, which fills it and follows its size.
+
+#include "browser/ChromiumHostWidget.h"
+
+#include <QPointer>
+#include <QUrl>
+
+class QWebChannel;
+class QWebEngineLoadingInfo;
+#include <QWebEngineView>
+
+namespace engine {
+class BridgeEndpoint;
+}
+
+class TChromiumWindow : public ChromiumHostWidget {
+public:
+    explicit TChromiumWindow(QWidget* parent);
+    ~TChromiumWindow() override;
+
+    void SetDefaultUrl(const std::u16string& url) override;
+    std::u16string DefaultUrl() const override;
+    bool CreateBrowser() override;
+    bool Initialized() const override;
+    void CloseBrowser(bool forceClose) override;
+    std::u16string MainFrameUrl() const override;
+    void ExecuteJavaScript(const std::u16string& code, const std::u16string& scriptUrl) override;
+    void DeleteCookies() override;
+
+    // The engine's view while a browser exists (tests and diagnostics).
+    QWebEngineView* View() const { return view_; }
+
+    // The creator the windows are given.
+    static ChromiumHostFactory Factory();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    enum class State { None, Creating, Ready, Closing };
+
+    void HandleLoading(const QWebEngineLoadingInfo& info);
+
+    State state_ = State::None;
+    std::u16string defaultUrl_;
+    QPointer<QWebEngineView> view_;
+    QWebChannel* channel_ = nullptr;
+    engine::BridgeEndpoint* endpoint_ = nullptr;
+};

@@ -1,0 +1,51 @@
+// The program entry: the operating-system gate, the engine start and the one
+// request of this process.
+
+#include "browser/EngineStart.h"
+#include "browser/TChromiumWindow.h"
+#include "platform/Platform.h"
+#include "startup/InterimWindows.h"
+#include "startup/ProgramStart.h"
+#include "startup/nRequestHandlers_U.h"
+
+#include <QApplication>
+#include <QString>
+
+namespace {
+
+class QtProgramSteps : public IProgramSteps {
+public:
+    bool StartEngine(const std::u16string& engineFolder) override {
+        return engine::StartEngine(QString::fromStdU16String(engineFolder));
+    }
+    void RunRequest() override {
+        const auto windows = CreateInterimWindowFactory(TChromiumWindow::Factory());
+        TnRequestHandler::Iniciar(*windows);
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    platform::SetStartupArguments(argc, argv);
+
+    // The engine reads its settings from the environment when the
+    // application object is created; they are only set once the system is
+    // known to run it.
+    if (EhSistemaOperacionalSuportado()) engine::PrepareEngineEnvironment(engine::EngineFolder());
+
+    // The command line belongs to the launching program: Qt gets none of it,
+    // so a parameter such as -name or -style is never taken as Qt's.
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    QApplication application(qtArgc, qtArgv);
+    application.setApplicationName(QStringLiteral("PTarveNixApp"));
+
+    static InterimDialogs dialogs;
+    platform::Services gui;
+    gui.dialogs = &dialogs;
+    platform::Install(gui);
+
+    QtProgramSteps steps;
+    return RunProgram(steps, u"PTarveNixApp");
+}

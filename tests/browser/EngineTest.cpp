@@ -1,0 +1,244 @@
+// The engine layer and the script bridge on the real engine, under a display.
+
+#include "browser/ChromiumHost.h"
+#include "browser/EngineStart.h"
+#include "browser/TChromiumWindow.h"
+#include "support/ChildProcess.h"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWebEngineView>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// Runs the event loop until `done` holds or the time is up.
+bool WaitFor(const std::function<bool()>& done, int timeoutMs = 15000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+// Pages for one test, served on a port chosen at run time.
+class PageServer {
+public:
+    PageServer() {
+        port_ = server_.bind_to_any_port("127.0.0.1");
+        thread_ = std::thread([this] { server_.listen_after_bind(); });
+    }
+    ~PageServer() {
+        server_.stop();
+        thread_.join();
+    }
+    void Page(const std::string& path, const std::string& html) {
+        server_.Get(path, [html](const httplib::Request&, httplib::Response& res) {
+            res.set_content(html, "text/html; charset=utf-8");
+        });
+    }
+    std::u16string Url(const std::string& path) const {
+        return QString::fromStdString("http://127.0.0.1:" + std::to_string(port_) + path).toStdU16String();
+    }
+
+private:
+    httplib::Server server_;
+    int port_ = 0;
+    std::thread thread_;
+};
+
+// A host with a browser on `url`, recording what the engine reports.
+struct Browser {
+    std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
+    TChromiumWindow* host = new TChromiumWindow(window.get());
+    std::vector<std::u16string> texts;
+    std::vector<std::u16string> names;
+    int loadEnds = 0;
+    int loadErrors = 0;
+
+    explicit Browser(const std::u16string& url) {
+        window->resize(400, 300);
+        host->resize(400, 300);
+        host->SetDefaultUrl(url);
+        host->OnLoadEnd = [this](bool, int) { ++loadEnds; };
+        host->OnLoadError = [this](bool, int, const std::u16string&, const std::u16string&) { ++loadErrors; };
+        host->OnProcessMessageReceived = [this](const BridgeMessage& message) {
+            names.push_back(message.name);
+            texts.push_back(message.arguments.empty() ? u"<none>" : message.arguments[0]);
+            return true;
+        };
+        window->show();
+    }
+    bool Start() { return host->CreateBrowser(); }
+    bool WaitForText(const std::u16string& text, int timeoutMs = 15000) {
+        return WaitFor([&] { return std::find(texts.begin(), texts.end(), text) != texts.end(); }, timeoutMs);
+    }
+};
+
+// The demo service on a port of its own; answers its root address.
+std::string StartDemoService(testing_support::ChildProcess& service) {
+    const std::string line = service.ReadLine(10000);
+    const auto colon = line.rfind(':');
+    if (line.rfind("listening ", 0) != 0 || colon == std::string::npos) return {};
+    return "http://127.0.0.1:" + line.substr(colon + 1);
+}
+
+}  // namespace
+
+TEST(EngineFiles, AMissingFolderIsReportedAndTheRealOneAccepted) {
+    QTemporaryDir empty;
+    EXPECT_FALSE(engine::CheckEngineFiles(empty.path() + "/").isEmpty());
+    EXPECT_TRUE(engine::CheckEngineFiles(engine::EngineFolder()).isEmpty()) << engine::CheckEngineFiles(engine::EngineFolder()).toStdString();
+}
+
+TEST(ChromiumWindow, CreatesOneBrowserAndLoadsTheDemoChatPage) {
+    testing_support::ChildProcess service({DEMO_SERVICE_PATH, "--port", "0"});
+    const std::string root = StartDemoService(service);
+    ASSERT_FALSE(root.empty());
+    {
+        Browser browser(QString::fromStdString(root + "/ChatWidget/Login/abc&StayConnected=false").toStdU16String());
+        EXPECT_FALSE(browser.host->Initialized());
+        ASSERT_TRUE(browser.Start());
+        EXPECT_FALSE(browser.Start()) << "a second browser while the first is being created";
+        ASSERT_TRUE(WaitFor([&] { return browser.loadEnds > 0; }));
+        EXPECT_TRUE(browser.host->Initialized());
+        EXPECT_FALSE(browser.Start()) << "a second browser while one exists";
+        EXPECT_EQ(browser.loadErrors, 0);
+        EXPECT_NE(browser.host->MainFrameUrl().find(u"/ChatWidget/Login/abc"), std::u16string::npos);
+
+        // The page's own button reaches the launcher through the bridge.
+        TnTarvenixUtils::ExecCommandJS(*browser.host,
+                                       u"document.querySelector('[data-comando=\"Refresh\"]').click();");
+        EXPECT_TRUE(browser.WaitForText(u"Refresh"));
+
+        browser.host->CloseBrowser(true);
+        EXPECT_FALSE(browser.host->Initialized());
+        ASSERT_TRUE(WaitFor([&] { return browser.host->View() == nullptr; }));
+        EXPECT_TRUE(browser.Start()) << "a new browser once the old one has gone";
+    }
+}
+
+TEST(ChromiumWindow, AnUnreachableAddressRaisesLoadError) {
+    int port;
+    {
+        httplib::Server probe;
+        port = probe.bind_to_any_port("127.0.0.1");
+    }  // closed again: nothing listens there now
+    Browser browser(QString::fromStdString("http://127.0.0.1:" + std::to_string(port) + "/").toStdU16String());
+    ASSERT_TRUE(browser.Start());
+    ASSERT_TRUE(WaitFor([&] { return browser.loadErrors > 0; }));
+    EXPECT_EQ(browser.loadEnds, 0);
+}
+
+TEST(ChromiumWindow, WithoutABrowserNothingHappens) {
+    TChromiumWindow host(nullptr);
+    EXPECT_FALSE(host.Initialized());
+    EXPECT_TRUE(host.MainFrameUrl().empty());
+    TnTarvenixUtils::ExecCommandJS(host, u"throw new Error('x');");
+    host.DeleteCookies();
+    host.CloseBrowser(true);
+    EXPECT_FALSE(host.Initialized());
+}
+
+TEST(ScriptBridge, DeliversTextsInOrderAndDropsEverythingElse) {
+    PageServer pages;
+    pages.Page("/", R"(<!DOCTYPE html><html><head><script>
+        var results = [];
+        results.push(external.Notificar('Refresh'));
+        results.push(external.Notificar());
+        results.push(external.Notificar(42));
+        results.push(external.Notificar(null));
+        results.push(external.Notificar(undefined));
+        results.push(external.Notificar({a: 1}));
+        results.push(external.Notificar(''));
+        results.push(external.Notificar('a', 'b'));
+        results.push(external.Notificar('Olá | "aspas" \\ \u00e7 \ud83d\ude00'));
+        external.Notificar('undefined-all:' + results.every(function (r) { return r === undefined; }));
+    </script></head><body></body></html>)");
+    Browser browser(pages.Url("/"));
+    ASSERT_TRUE(browser.Start());
+    ASSERT_TRUE(browser.WaitForText(u"undefined-all:true"));
+    const std::vector<std::u16string> expected{u"Refresh", u"", u"a", u"Olá | \"aspas\" \\ ç 😀", u"undefined-all:true"};
+    EXPECT_EQ(browser.texts, expected);
+    for (const auto& name : browser.names) EXPECT_EQ(name, u"Notificar");
+}
+
+TEST(ScriptBridge, HundredsOfCallsDuringLoadArriveInOrder) {
+    PageServer pages;
+    pages.Page("/", R"(<!DOCTYPE html><html><head><script>
+        for (var i = 0; i < 400; ++i) external.Notificar('n' + i);
+    </script></head><body><script>
+        for (var j = 400; j < 500; ++j) external.Notificar('n' + j);
+    </script></body></html>)");
+    Browser browser(pages.Url("/"));
+    ASSERT_TRUE(browser.Start());
+    ASSERT_TRUE(browser.WaitForText(u"n499"));
+    ASSERT_EQ(browser.texts.size(), 500u);
+    for (int i = 0; i < 500; ++i) EXPECT_EQ(browser.texts[i], QString("n%1").arg(i).toStdU16String());
+}
+
+TEST(ScriptBridge, SubFramesReachTheLauncherToo) {
+    PageServer pages;
+    pages.Page("/inner", R"(<!DOCTYPE html><html><body><script>
+        external.Notificar('from-frame');
+    </script><iframe srcdoc="<script>external.Notificar('from-nested-frame')</script>"></iframe></body></html>)");
+    pages.Page("/", R"(<!DOCTYPE html><html><body><script>external.Notificar('from-top');</script>
+        <iframe src="/inner"></iframe></body></html>)");
+    Browser browser(pages.Url("/"));
+    ASSERT_TRUE(browser.Start());
+    ASSERT_TRUE(browser.WaitForText(u"from-frame"));
+    ASSERT_TRUE(browser.WaitForText(u"from-nested-frame"));
+    EXPECT_EQ(browser.texts.front(), u"from-top");
+}
+
+TEST(ScriptBridge, AHandlerInAModalLoopHoldsUpTheLaterMessages) {
+    PageServer pages;
+    pages.Page("/", R"(<!DOCTYPE html><html><body><script>
+        external.Notificar('first'); external.Notificar('second'); external.Notificar('third');
+    </script></body></html>)");
+    Browser browser(pages.Url("/"));
+    std::vector<std::string> trace;
+    browser.host->OnProcessMessageReceived = [&](const BridgeMessage& message) {
+        const std::string text = QString::fromStdU16String(message.arguments.at(0)).toStdString();
+        trace.push_back("enter " + text);
+        if (text == "first") {
+            // What a modal dialog does: spin an event loop of its own.
+            QEventLoop modal;
+            QTimer::singleShot(500, &modal, &QEventLoop::quit);
+            modal.exec();
+        }
+        trace.push_back("leave " + text);
+        return true;
+    };
+    ASSERT_TRUE(browser.Start());
+    ASSERT_TRUE(WaitFor([&] { return trace.size() == 6; }));
+    const std::vector<std::string> expected{"enter first",  "leave first", "enter second",
+                                            "leave second", "enter third", "leave third"};
+    EXPECT_EQ(trace, expected);
+}
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+        std::puts("No display: the engine tests need one (run them under xvfb-run).");
+        return 0;
+    }
+    engine::PrepareEngineEnvironment(engine::EngineFolder());
+    QApplication application(argc, argv);
+    if (!engine::StartEngine(engine::EngineFolder())) return 1;
+    return RUN_ALL_TESTS();
+}

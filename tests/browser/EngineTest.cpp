@@ -15,6 +15,12 @@
 #include <QTimer>
 #include <QWebEngineView>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -24,21 +30,41 @@
 
 namespace {
 
-// Runs the event loop until `done` holds or the time is up.
+// Runs an event loop until `done` holds or the time is up. A real loop, not
+// processEvents: deferred deletions happen only inside one.
 bool WaitFor(const std::function<bool()>& done, int timeoutMs = 15000) {
     QElapsedTimer clock;
     clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done() || clock.elapsed() > timeoutMs) loop.quit();
+    });
+    poll.start(10);
+    if (!done()) loop.exec();
+    return done();
+}
+
+// A loopback port on which nothing listens.
+int ClosedPort() {
+    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
+    ::close(s);
+    return ntohs(address.sin_port);
 }
 
 // Pages for one test, served on a port chosen at run time.
 class PageServer {
 public:
     PageServer() {
+        // One request per connection, so that stopping never waits for an
+        // idle keep-alive connection of the engine.
+        server_.set_keep_alive_max_count(1);
         port_ = server_.bind_to_any_port("127.0.0.1");
         thread_ = std::thread([this] { server_.listen_after_bind(); });
     }
@@ -133,12 +159,7 @@ TEST(ChromiumWindow, CreatesOneBrowserAndLoadsTheDemoChatPage) {
 }
 
 TEST(ChromiumWindow, AnUnreachableAddressRaisesLoadError) {
-    int port;
-    {
-        httplib::Server probe;
-        port = probe.bind_to_any_port("127.0.0.1");
-    }  // closed again: nothing listens there now
-    Browser browser(QString::fromStdString("http://127.0.0.1:" + std::to_string(port) + "/").toStdU16String());
+    Browser browser(QString::fromStdString("http://127.0.0.1:" + std::to_string(ClosedPort()) + "/").toStdU16String());
     ASSERT_TRUE(browser.Start());
     ASSERT_TRUE(WaitFor([&] { return browser.loadErrors > 0; }));
     EXPECT_EQ(browser.loadEnds, 0);

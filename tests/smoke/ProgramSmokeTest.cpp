@@ -33,7 +33,7 @@ std::string RunAndRead(const std::string& command) {
 std::string WaitForWindow(pid_t pid, const std::string& title, int timeoutMs = 20000) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (std::chrono::steady_clock::now() < deadline) {
-        std::string ids = RunAndRead("xdotool search --onlyvisible --pid " + std::to_string(pid) + " --name '" +
+        std::string ids = RunAndRead("xdotool search --all --onlyvisible --pid " + std::to_string(pid) + " --name '" +
                                      title + "' 2>/dev/null");
         if (!ids.empty()) return ids.substr(0, ids.find('\n'));
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -104,6 +104,45 @@ TEST_F(Program, AServiceRequestWithoutItsParametersEndsWithOne) {
     ASSERT_FALSE(box.empty()) << "no Application Error box appeared";
     PressReturn(box);
     EXPECT_EQ(app->WaitExit(kExitLimitMs), 1);
+}
+
+TEST_F(Program, TheChatOpensOnTheServiceAndLoadsItsPage) {
+    ChildProcess service({DEMO_SERVICE_PATH, "--port", "0"});
+    const std::string line = service.ReadLine(10000);
+    ASSERT_EQ(line.rfind("listening 127.0.0.1:", 0), 0u) << line;
+    const std::string port = line.substr(line.rfind(':') + 1);
+    auto app = Start({"-Url", "http://127.0.0.1:" + port, "-token", "abc+/="});
+    ASSERT_FALSE(WaitForWindow(app->Pid(), "^TarveNix - Atendimento$").empty());
+    std::string log;
+    for (int i = 0; i < 200 && log.find("\"fn\":\"load\"") == std::string::npos; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        log = RunAndRead("curl -s http://127.0.0.1:" + port + "/__log");
+    }
+    EXPECT_NE(log.find("/ChatWidget/Login/abc+/=&StayConnected=false&EmptySubject=false&StartChat=false"),
+              std::string::npos)
+        << log;
+    EXPECT_FALSE(app->WaitExit(0).has_value()) << "the window stays open";
+}
+
+TEST_F(Program, AServicePageOpensPastTheBrowserVersionGate) {
+    auto app = Start({"-Url", "127.0.0.1:9", "-servico_tipo", "listar", "-IDAplicativo", "7", "-Name", "Ana", "-Email",
+                      "ana@example.com", "-OrganizationCodeReference", "42"});
+    EXPECT_FALSE(WaitForWindow(app->Pid(), "^Consultar Serviços$").empty());
+    EXPECT_EQ(Opened(), "") << "the engine's own version passes the gate";
+}
+
+TEST_F(Program, AnEngineThatCannotStartIsReportedAndNoWindowOpens) {
+    // A copy of the program without its engine folder beside it.
+    fs::copy_file(PROGRAM_PATH, folder_ / "PTarveNixApp");
+    std::vector<std::string> args{(folder_ / "PTarveNixApp").string(), "-token", "abc"};
+    ChildProcess app(args, {"PATH=" + (folder_ / "bin").string() + ":" + std::getenv("PATH")});
+    const std::string box = WaitForWindow(app.Pid(), ".");
+    ASSERT_FALSE(box.empty()) << "the engine's error box did not appear";
+    EXPECT_EQ(RunAndRead("xdotool search --all --onlyvisible --pid " + std::to_string(app.Pid()) +
+                         " --name '^TarveNix - Atendimento$' 2>/dev/null"),
+              "");
+    PressReturn(box);
+    EXPECT_EQ(app.WaitExit(kExitLimitMs), 0);
 }
 
 TEST_F(Program, DISABLED_ASecondStartOfTheSameWindowRaisesTheFirstAndEnds) {

@@ -41,14 +41,14 @@ bool TChromiumWindow::CreateBrowser() {
 
     view_ = new QWebEngineView(this);
     auto* page = new QWebEnginePage(engine::EngineProfile(), view_);
-    channel_ = new QWebChannel(page);
+    auto* channel = new QWebChannel(page);
     endpoint_ = new engine::BridgeEndpoint(
         [this](const BridgeMessage& message) {
             if (OnProcessMessageReceived) OnProcessMessageReceived(message);
         },
-        channel_);
-    channel_->registerObject(QString::fromLatin1(engine::kBridgeObjectName), endpoint_);
-    page->setWebChannel(channel_);
+        channel);
+    channel->registerObject(QString::fromLatin1(engine::kBridgeObjectName), endpoint_);
+    page->setWebChannel(channel);
     view_->setPage(page);
     QObject::connect(page, &QWebEnginePage::loadingChanged, this,
                      [this](const QWebEngineLoadingInfo& info) { HandleLoading(info); });
@@ -71,16 +71,20 @@ void TChromiumWindow::CloseBrowser(bool /*forceClose*/) {
     state_ = State::Closing;
     if (endpoint_) endpoint_->Discard();
     view_->page()->disconnect(this);
-    QObject::connect(view_, &QObject::destroyed, this, [this] {
-        channel_ = nullptr;
-        endpoint_ = nullptr;
-        state_ = State::None;
-    });
-    // Deferred: the close may be asked from inside a bridge message, and
-    // script queued just after the request (the close sequence's last word
-    // to the page) must still reach it.
     view_->hide();
-    view_->deleteLater();
+    QObject::connect(view_, &QObject::destroyed, this, [this] { state_ = State::None; });
+    // Deferred: the close may be asked from inside a bridge message, and
+    // script sent just after the request (the close sequence's last word to
+    // the page) should still run. The page goes once that script has run,
+    // or after a short grace period.
+    QTimer::singleShot(0, this, [this] { FinishCloseWhenIdle(); });
+    QTimer::singleShot(kCloseGraceMs, this, [this] {
+        if (view_ && state_ == State::Closing) view_->deleteLater();
+    });
+}
+
+void TChromiumWindow::FinishCloseWhenIdle() {
+    if (view_ && state_ == State::Closing && pendingScripts_ == 0) view_->deleteLater();
 }
 
 std::u16string TChromiumWindow::MainFrameUrl() const {
@@ -91,7 +95,12 @@ std::u16string TChromiumWindow::MainFrameUrl() const {
 void TChromiumWindow::ExecuteJavaScript(const std::u16string& code, const std::u16string& /*scriptUrl*/) {
     // Allowed until the page has gone, also just after a close request.
     if (!view_) return;
-    view_->page()->runJavaScript(ToQString(code));
+    ++pendingScripts_;
+    view_->page()->runJavaScript(ToQString(code), [self = QPointer<TChromiumWindow>(this)](const QVariant&) {
+        if (!self) return;
+        --self->pendingScripts_;
+        if (self->state_ == State::Closing) self->FinishCloseWhenIdle();
+    });
 }
 
 void TChromiumWindow::DeleteCookies() {

@@ -3,17 +3,12 @@
 // browser, which fills it and follows its size.
 
 #include "browser/ChromiumHostWidget.h"
+#include "browser/ScriptBridge.h"
 
 #include <QPointer>
-#include <QUrl>
-
-class QWebChannel;
-class QWebEngineLoadingInfo;
 #include <QWebEngineView>
 
-namespace engine {
-class BridgeEndpoint;
-}
+class QWebEngineLoadingInfo;
 
 class TChromiumWindow : public ChromiumHostWidget {
 public:
@@ -42,10 +37,14 @@ private:
     enum class State { None, Creating, Ready, Closing };
 
     void HandleLoading(const QWebEngineLoadingInfo& info);
+    void FinishCloseWhenIdle();
+
+    // How long a closed browser waits at most for script sent to it.
+    static constexpr int kCloseGraceMs = 1000;
 
     State state_ = State::None;
     std::u16string defaultUrl_;
     QPointer<QWebEngineView> view_;
-    QWebChannel* channel_ = nullptr;
-    engine::BridgeEndpoint* endpoint_ = nullptr;
+    QPointer<engine::BridgeEndpoint> endpoint_;
+    int pendingScripts_ = 0;
 };

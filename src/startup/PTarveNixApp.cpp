@@ -4,9 +4,10 @@
 #include "browser/EngineStart.h"
 #include "browser/TChromiumWindow.h"
 #include "platform/Platform.h"
-#include "startup/InterimWindows.h"
 #include "startup/ProgramStart.h"
 #include "startup/nRequestHandlers_U.h"
+#include "windows/QtDialogs.h"
+#include "windows/QtRequestWindowFactory.h"
 
 #include <QApplication>
 #include <QString>
@@ -19,8 +20,8 @@ public:
         return engine::StartEngine(QString::fromStdU16String(engineFolder));
     }
     void RunRequest() override {
-        const auto windows = CreateInterimWindowFactory(TChromiumWindow::Factory());
-        TnRequestHandler::Iniciar(*windows);
+        QtRequestWindowFactory windows(TChromiumWindow::Factory());
+        TnRequestHandler::Iniciar(windows);
     }
 };
 
@@ -41,7 +42,7 @@ int main(int argc, char** argv) {
     QApplication application(qtArgc, qtArgv);
     application.setApplicationName(QStringLiteral("PTarveNixApp"));
 
-    static InterimDialogs dialogs;
+    static QtDialogs dialogs;
     platform::Services gui;
     gui.dialogs = &dialogs;
     platform::Install(gui);

@@ -41,7 +41,9 @@ public:
     ~Display() {
         if (ewmhReady_) xcb_ewmh_connection_wipe(&ewmh_);
         if (connection_) {
-            xcb_flush(connection_);
+            // A round trip, so the server has carried out every request
+            // before the caller (or another client) looks at the result.
+            std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
             xcb_disconnect(connection_);
         }
     }

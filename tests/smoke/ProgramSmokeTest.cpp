@@ -1,6 +1,7 @@
 // The real program, started as the launching ERP starts it, under a display.
 
 #include "support/ChildProcess.h"
+#include "support/Desktop.h"
 
 #include <gtest/gtest.h>
 
@@ -16,35 +17,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing_support::ChildProcess;
+using testing_support::PressReturn;
+using testing_support::RunAndRead;
+using testing_support::WaitForWindow;
 
 constexpr int kExitLimitMs = 30000;
-
-std::string RunAndRead(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char chunk[256];
-        while (std::fgets(chunk, sizeof chunk, pipe)) out += chunk;
-        ::pclose(pipe);
-    }
-    return out;
-}
-
-// The first window of `pid` whose title matches `title`, waited for.
-std::string WaitForWindow(pid_t pid, const std::string& title, int timeoutMs = 20000) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (std::chrono::steady_clock::now() < deadline) {
-        std::string ids = RunAndRead("xdotool search --all --onlyvisible --pid " + std::to_string(pid) + " --name '" +
-                                     title + "' 2>/dev/null");
-        if (!ids.empty()) return ids.substr(0, ids.find('\n'));
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return {};
-}
-
-void PressReturn(const std::string& window) {
-    RunAndRead("xdotool windowactivate --sync " + window + " 2>/dev/null; xdotool key --window " + window +
-               " Return 2>/dev/null");
-}
 
 class Program : public ::testing::Test {
 protected:

@@ -102,6 +102,14 @@ inline constexpr const char* kChatPage = R"HTML(<!DOCTYPE html>
   try { entrada = decodeURIComponent(entrada); } catch (e) { }
   document.getElementById('usuario').textContent = 'Entrada: ' + entrada;
   window.addEventListener('load', function () { registrar('load', [location.href]); });
+  // Commands queued at the service (POST /__command) are sent as if pressed.
+  function buscarComando() {
+    fetch('/__command').then(function (r) { return r.status === 200 ? r.text() : null; })
+      .then(function (texto) { if (texto) enviarComando(texto); }, function () {})
+      .then(proximo, proximo);
+    function proximo() { setTimeout(buscarComando, 100); }
+  }
+  buscarComando();
 </script>
 </body>
 </html>

@@ -6,7 +6,9 @@
 //
 // Prints "listening 127.0.0.1:PORT" as its first line. GET /__log answers the
 // page's reports as JSON; POST /__control?upload-status=..&upload-delay-ms=..
-// &broken-reply=0|1 changes the failure switches while it runs.
+// &broken-reply=0|1 changes the failure switches while it runs. POST /__command
+// queues a command (the body) that the open page sends to the launcher as if
+// its button had been pressed, so a script can drive the chat without a mouse.
 
 #include "ChatPage.h"
 
@@ -17,6 +19,7 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <deque>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -164,6 +167,7 @@ int main(int argc, char** argv) {
 
     std::mutex logMutex;
     json log = json::array();
+    std::deque<std::string> commands;
     httplib::Server server;
 
     server.Get(R"(/ChatWidget/Login/.*)", [](const httplib::Request&, httplib::Response& res) {
@@ -190,6 +194,20 @@ int main(int argc, char** argv) {
         std::lock_guard lock(logMutex);
         log = json::array();
         res.status = 204;
+    });
+    server.Post("/__command", [&](const httplib::Request& req, httplib::Response& res) {
+        std::lock_guard lock(logMutex);
+        commands.push_back(req.body);
+        res.status = 204;
+    });
+    server.Get("/__command", [&](const httplib::Request&, httplib::Response& res) {
+        std::lock_guard lock(logMutex);
+        if (commands.empty()) {
+            res.status = 204;
+            return;
+        }
+        res.set_content(commands.front(), "text/plain; charset=utf-8");
+        commands.pop_front();
     });
     server.Post("/__control", [&](const httplib::Request& req, httplib::Response& res) {
         try {

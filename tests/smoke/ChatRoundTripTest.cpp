@@ -1,0 +1,208 @@
+// The chat's screenshot and file buttons, pressed on the demo service's page
+// in the real program, followed to the page's answers and the upload.
+
+#include "support/ChildProcess.h"
+#include "support/Desktop.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <chrono>
+#include <ctime>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <regex>
+#include <string>
+#include <thread>
+
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+using testing_support::ChildProcess;
+using testing_support::RunAndRead;
+using testing_support::VisibleWindows;
+using testing_support::WaitForWindow;
+
+constexpr char kChatTitle[] = "^TarveNix - Atendimento$";
+constexpr char kOpenFileTitle[] = "^Selecione um arquivo para enviar ao atendente$";
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Whether `pid` shows a window titled `title` becomes `visible` within the time.
+bool WaitForVisibility(pid_t pid, const std::string& title, bool visible, int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (VisibleWindows(pid, title).empty() != visible) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
+// A copy of the program with the engine's files but a profile of its own, so
+// its screenshots and profile stay in the test's folder.
+fs::path InstallProgram(const fs::path& folder) {
+    const fs::path original(PROGRAM_PATH);
+    const fs::path engine = original.parent_path() / "engine_chrome";
+    fs::create_directories(folder / "engine_chrome");
+    for (const auto& entry : fs::directory_iterator(engine)) {
+        const auto name = entry.path().filename();
+        if (name == "User Data" || name == "cache") continue;
+        fs::create_symlink(entry.path(), folder / "engine_chrome" / name);
+    }
+    fs::copy_file(original, folder / original.filename());
+    return folder / original.filename();
+}
+
+class ChatRoundTrip : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs a display (run under xvfb-run)";
+        folder_ = fs::temp_directory_path() / ("tarvenix-roundtrip-" + std::to_string(::getpid()) + "-" +
+                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_ / "uploads");
+        const fs::path program = InstallProgram(folder_ / "app");
+
+        service_ = std::make_unique<ChildProcess>(std::vector<std::string>{
+            DEMO_SERVICE_PATH, "--port", "0", "--upload-dir", (folder_ / "uploads").string()});
+        const std::string line = service_->ReadLine(10000);
+        ASSERT_EQ(line.rfind("listening 127.0.0.1:", 0), 0u) << line;
+        root_ = "http://127.0.0.1:" + line.substr(line.rfind(':') + 1);
+
+        app_ = std::make_unique<ChildProcess>(std::vector<std::string>{program.string(), "-Url", root_, "-token", "abc"});
+        ASSERT_FALSE(WaitForWindow(app_->Pid(), kChatTitle, 30000).empty()) << "the chat window did not open";
+        ASSERT_TRUE(WaitForLog([](const json& log) { return Find(log, "load") >= 0; }, 30000))
+            << "the page did not load: " << Log().dump();
+        ClearLog();
+    }
+    void TearDown() override {
+        app_.reset();
+        service_.reset();
+        std::error_code ignored;
+        fs::remove_all(folder_, ignored);
+    }
+
+    json Log() {
+        json log = json::parse(RunAndRead("curl -s --max-time 5 " + root_ + "/__log"), nullptr, false);
+        return log.is_array() ? log : json::array();
+    }
+    void ClearLog() { RunAndRead("curl -s --max-time 5 -X POST " + root_ + "/__log/clear"); }
+    // Has the page send `command` to the program, as its button would.
+    void Press(const std::string& command) {
+        RunAndRead("curl -s --max-time 5 --data-binary '" + command + "' " + root_ + "/__command");
+    }
+    bool WaitForLog(const std::function<bool(const json&)>& done, int timeoutMs) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (done(Log())) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return false;
+    }
+    // The index of the first call of `fn` at or after `from`, or -1.
+    static int Find(const json& log, const std::string& fn, int from = 0) {
+        for (int i = from; i < static_cast<int>(log.size()); ++i)
+            if (log[i].value("fn", "") == fn) return i;
+        return -1;
+    }
+
+    // Answers the open-file dialog with `path` the way a user types it.
+    void ChooseInOpenFileDialog(const fs::path& path) {
+        const std::string dialog = WaitForWindow(app_->Pid(), kOpenFileTitle, 15000);
+        ASSERT_FALSE(dialog.empty()) << "the open-file dialog did not appear";
+        RunAndRead("xdotool windowfocus --sync " + dialog + " 2>/dev/null; sleep 0.3; xdotool type --delay 5 '" +
+                   path.string() + "' 2>/dev/null; xdotool key Return 2>/dev/null");
+        ASSERT_TRUE(WaitForVisibility(app_->Pid(), kOpenFileTitle, false, 10000)) << "the dialog stayed open";
+    }
+
+    fs::path folder_;
+    std::string root_;
+    std::unique_ptr<ChildProcess> service_;
+    std::unique_ptr<ChildProcess> app_;
+};
+
+TEST_F(ChatRoundTrip, TheScreenshotIsSavedUploadedAndAnnouncedToThePage) {
+    Press("PrintScreenClient");
+    EXPECT_TRUE(WaitForVisibility(app_->Pid(), kChatTitle, false, 10000)) << "the window was not hidden";
+    EXPECT_TRUE(WaitForVisibility(app_->Pid(), kChatTitle, true, 10000)) << "the window did not come back";
+
+    ASSERT_TRUE(WaitForLog([](const json& log) { return Find(log, "uploadFile") >= 0; }, 30000)) << Log().dump();
+    const json log = Log();
+    const int sent = Find(log, "Notificar");
+    const int started = Find(log, "notifySendPrintScreen");
+    const int enabled = Find(log, "enabledButton");
+    const int uploaded = Find(log, "uploadFile");
+    ASSERT_GE(sent, 0) << log.dump();
+    EXPECT_LT(sent, started) << log.dump();
+    EXPECT_LT(started, enabled) << log.dump();
+    EXPECT_LT(enabled, uploaded) << log.dump();
+    ASSERT_GE(enabled, 0);
+    EXPECT_EQ(log[enabled]["args"], json::array({".screenshot-button"}));
+
+    const std::string name = log[uploaded]["args"][0];
+    std::smatch digits;
+    ASSERT_TRUE(std::regex_match(name, digits, std::regex("ScreenShot_([0-9]{14})\\.jpg"))) << name;
+    EXPECT_EQ(log[uploaded]["args"][1], root_ + "/arquivos/" + name);
+
+    // Named by the local time of the capture: day, month, year, then the clock.
+    std::tm when{};
+    const std::string d = digits[1];
+    when.tm_mday = std::stoi(d.substr(0, 2));
+    when.tm_mon = std::stoi(d.substr(2, 2)) - 1;
+    when.tm_year = std::stoi(d.substr(4, 4)) - 1900;
+    when.tm_hour = std::stoi(d.substr(8, 2));
+    when.tm_min = std::stoi(d.substr(10, 2));
+    when.tm_sec = std::stoi(d.substr(12, 2));
+    when.tm_isdst = -1;
+    EXPECT_LT(std::abs(std::difftime(std::time(nullptr), std::mktime(&when))), 120.0) << name;
+
+    const std::string saved = ReadAll(folder_ / "app" / "temp" / "Tarvenix_screenshots" / name);
+    ASSERT_GT(saved.size(), 4u) << "no picture saved under the program's folder";
+    EXPECT_EQ(saved.substr(0, 3), "\xFF\xD8\xFF");
+    EXPECT_EQ(saved.substr(saved.size() - 2), "\xFF\xD9");
+    EXPECT_EQ(ReadAll(folder_ / "uploads" / name), saved) << "the service did not receive the same picture";
+}
+
+TEST_F(ChatRoundTrip, AFileTooLargeOrOfAnotherKindIsRefusedAndOneAtTheLimitIsSent) {
+    const auto sparse = [&](const std::string& name, std::uintmax_t size) {
+        std::ofstream(folder_ / name).put('x');
+        fs::resize_file(folder_ / name, size);
+        return folder_ / name;
+    };
+    const fs::path tooLarge = sparse("grande.txt", 10 * 1024 * 1024 + 1);
+    const fs::path atLimit = sparse("limite.pdf", 10 * 1024 * 1024);
+    const fs::path program = sparse("programa.exe", 10);
+
+    for (const fs::path& refused : {tooLarge, program}) {
+        SCOPED_TRACE(refused.filename().string());
+        Press("FileUploadClient|jpg;png;pdf;txt");
+        ChooseInOpenFileDialog(refused);
+        ASSERT_TRUE(WaitForLog([](const json& log) { return Find(log, "processfailSendFile") >= 0; }, 15000))
+            << Log().dump();
+        const json log = Log();
+        const int enabled = Find(log, "enabledButton");
+        ASSERT_GE(enabled, 0) << log.dump();
+        EXPECT_EQ(log[enabled]["args"], json::array({".fileinput-button"}));
+        EXPECT_LT(enabled, Find(log, "processfailSendFile")) << log.dump();
+        EXPECT_EQ(Find(log, "notifySendFile"), -1) << log.dump();
+        ClearLog();
+    }
+    EXPECT_TRUE(fs::is_empty(folder_ / "uploads"));
+
+    Press("FileUploadClient|jpg;png;PDF;txt");
+    ChooseInOpenFileDialog(atLimit);
+    ASSERT_TRUE(WaitForLog([](const json& log) { return Find(log, "uploadFile") >= 0; }, 30000)) << Log().dump();
+    const json log = Log();
+    EXPECT_LT(Find(log, "notifySendFile"), Find(log, "enabledButton")) << log.dump();
+    EXPECT_EQ(log[Find(log, "uploadFile")]["args"], json::array({"limite.pdf", root_ + "/arquivos/limite.pdf"}));
+    EXPECT_EQ(Find(log, "processfailSendFile"), -1) << log.dump();
+    EXPECT_EQ(fs::file_size(folder_ / "uploads" / "limite.pdf"), 10u * 1024 * 1024);
+}
+
+}  // namespace

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <cstdlib>
@@ -90,7 +91,11 @@ protected:
 
     json Log() {
         json log = json::parse(RunAndRead("curl -s --max-time 5 " + root_ + "/__log"), nullptr, false);
-        return log.is_array() ? log : json::array();
+        if (!log.is_array()) return json::array();
+        // In the order the page made the calls, not the order their reports arrived.
+        std::stable_sort(log.begin(), log.end(),
+                         [](const json& a, const json& b) { return a.value("seq", 0) < b.value("seq", 0); });
+        return log;
     }
     void ClearLog() { RunAndRead("curl -s --max-time 5 -X POST " + root_ + "/__log/clear"); }
     // Has the page send `command` to the program, as its button would.

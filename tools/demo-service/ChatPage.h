@@ -34,10 +34,12 @@ inline constexpr const char* kChatPage = R"HTML(<!DOCTYPE html>
     var eventos = document.getElementById('eventos');
     eventos.insertBefore(linha, eventos.firstChild);
   }
+  // The reports may reach the service out of order; "seq" tells the order of the calls.
+  var sequencia = 0;
   function registrar(funcao, argumentos) {
     mostrar(funcao + '(' + argumentos.map(function (a) { return JSON.stringify(a); }).join(', ') + ')');
     fetch('/__log', { method: 'POST', headers: { 'Content-Type': 'application/json' },
-                      body: JSON.stringify({ fn: funcao, args: argumentos }) }).catch(function () {});
+                      body: JSON.stringify({ fn: funcao, args: argumentos, seq: ++sequencia }) }).catch(function () {});
   }
   function enviarComando(texto) {
     registrar('Notificar', [texto]);

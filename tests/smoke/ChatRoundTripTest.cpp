@@ -13,10 +13,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <regex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -78,9 +78,9 @@ protected:
 
         app_ = std::make_unique<ChildProcess>(std::vector<std::string>{program.string(), "-Url", root_, "-token", "abc"});
         ASSERT_FALSE(WaitForWindow(app_->Pid(), kChatTitle, 30000).empty()) << "the chat window did not open";
-        ASSERT_TRUE(WaitForLog([](const json& log) { return Find(log, "load") >= 0; }, 30000))
+        ASSERT_TRUE(WaitForCalls({"load"}, 30000))
             << "the page did not load: " << Log().dump();
-        ClearLog();
+        MarkSeen();
     }
     void TearDown() override {
         app_.reset();
@@ -89,23 +89,32 @@ protected:
         fs::remove_all(folder_, ignored);
     }
 
+    // The page's calls since the last MarkSeen, in the order the page made
+    // them (its reports may reach the service in another order).
     json Log() {
-        json log = json::parse(RunAndRead("curl -s --max-time 5 " + root_ + "/__log"), nullptr, false);
-        if (!log.is_array()) return json::array();
-        // In the order the page made the calls, not the order their reports arrived.
+        json all = json::parse(RunAndRead("curl -s --max-time 5 " + root_ + "/__log"), nullptr, false);
+        json log = json::array();
+        if (!all.is_array()) return log;
+        for (const json& entry : all)
+            if (entry.value("seq", 0) > seen_) log.push_back(entry);
         std::stable_sort(log.begin(), log.end(),
                          [](const json& a, const json& b) { return a.value("seq", 0) < b.value("seq", 0); });
         return log;
     }
-    void ClearLog() { RunAndRead("curl -s --max-time 5 -X POST " + root_ + "/__log/clear"); }
+    void MarkSeen() {
+        for (const json& entry : Log()) seen_ = std::max(seen_, entry.value("seq", 0));
+    }
     // Has the page send `command` to the program, as its button would.
     void Press(const std::string& command) {
         RunAndRead("curl -s --max-time 5 --data-binary '" + command + "' " + root_ + "/__command");
     }
-    bool WaitForLog(const std::function<bool(const json&)>& done, int timeoutMs) {
+    // Waits until the page has made every one of the calls `fns`.
+    bool WaitForCalls(const std::vector<std::string>& fns, int timeoutMs) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
         while (std::chrono::steady_clock::now() < deadline) {
-            if (done(Log())) return true;
+            const json log = Log();
+            if (std::all_of(fns.begin(), fns.end(), [&](const std::string& fn) { return Find(log, fn) >= 0; }))
+                return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
         return false;
@@ -128,6 +137,7 @@ protected:
 
     fs::path folder_;
     std::string root_;
+    int seen_ = 0;
     std::unique_ptr<ChildProcess> service_;
     std::unique_ptr<ChildProcess> app_;
 };
@@ -137,7 +147,8 @@ TEST_F(ChatRoundTrip, TheScreenshotIsSavedUploadedAndAnnouncedToThePage) {
     EXPECT_TRUE(WaitForVisibility(app_->Pid(), kChatTitle, false, 10000)) << "the window was not hidden";
     EXPECT_TRUE(WaitForVisibility(app_->Pid(), kChatTitle, true, 10000)) << "the window did not come back";
 
-    ASSERT_TRUE(WaitForLog([](const json& log) { return Find(log, "uploadFile") >= 0; }, 30000)) << Log().dump();
+    ASSERT_TRUE(WaitForCalls({"Notificar", "notifySendPrintScreen", "enabledButton", "uploadFile"}, 30000))
+        << Log().dump();
     const json log = Log();
     const int sent = Find(log, "Notificar");
     const int started = Find(log, "notifySendPrintScreen");
@@ -188,7 +199,7 @@ TEST_F(ChatRoundTrip, AFileTooLargeOrOfAnotherKindIsRefusedAndOneAtTheLimitIsSen
         SCOPED_TRACE(refused.filename().string());
         Press("FileUploadClient|jpg;png;pdf;txt");
         ChooseInOpenFileDialog(refused);
-        ASSERT_TRUE(WaitForLog([](const json& log) { return Find(log, "processfailSendFile") >= 0; }, 15000))
+        ASSERT_TRUE(WaitForCalls({"Notificar", "enabledButton", "processfailSendFile"}, 15000))
             << Log().dump();
         const json log = Log();
         const int enabled = Find(log, "enabledButton");
@@ -196,13 +207,14 @@ TEST_F(ChatRoundTrip, AFileTooLargeOrOfAnotherKindIsRefusedAndOneAtTheLimitIsSen
         EXPECT_EQ(log[enabled]["args"], json::array({".fileinput-button"}));
         EXPECT_LT(enabled, Find(log, "processfailSendFile")) << log.dump();
         EXPECT_EQ(Find(log, "notifySendFile"), -1) << log.dump();
-        ClearLog();
+        EXPECT_EQ(Find(log, "Notificar"), 0) << log.dump();
+        MarkSeen();
     }
     EXPECT_TRUE(fs::is_empty(folder_ / "uploads"));
 
     Press("FileUploadClient|jpg;png;PDF;txt");
     ChooseInOpenFileDialog(atLimit);
-    ASSERT_TRUE(WaitForLog([](const json& log) { return Find(log, "uploadFile") >= 0; }, 30000)) << Log().dump();
+    ASSERT_TRUE(WaitForCalls({"Notificar", "notifySendFile", "enabledButton", "uploadFile"}, 30000)) << Log().dump();
     const json log = Log();
     EXPECT_LT(Find(log, "notifySendFile"), Find(log, "enabledButton")) << log.dump();
     EXPECT_EQ(log[Find(log, "uploadFile")]["args"], json::array({"limite.pdf", root_ + "/arquivos/limite.pdf"}));

@@ -84,10 +84,18 @@ public:
 
 class Locale : public platform::ILocale {
 public:
-    std::u16string shortDate = u"dd/MM/yyyy";
+    // The system's text for any date; empty: the date written d/M/yyyy.
+    std::u16string written;
+    std::array<platform::DatePart, 3> order{platform::DatePart::Day, platform::DatePart::Month,
+                                            platform::DatePart::Year};
     char16_t dateSeparator = u'/';
     char16_t timeSeparator = u':';
-    std::u16string ShortDateFormat() override { return shortDate; }
+    platform::ShortDate WriteShortDate(const platform::LocalDateTime& date) override {
+        if (!written.empty()) return {written, order};
+        const std::string text =
+            std::to_string(date.day) + "/" + std::to_string(date.month) + "/" + std::to_string(date.year);
+        return {std::u16string(text.begin(), text.end()), order};
+    }
     char16_t DateSeparator() override { return dateSeparator; }
     char16_t TimeSeparator() override { return timeSeparator; }
 };

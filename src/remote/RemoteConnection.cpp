@@ -66,8 +66,8 @@ std::u16string PegarPathPasta(const TStringArray& _APathsPossiveis, const std::u
     for (const auto& candidate : candidates)
         if (HoldsExecutable(candidate, _AExeObrigatorio)) return candidate;
 
-    MyMessageDlg(u"Será necessário informar a localização do aplicativo \"" + _ANome + u"\" em seu computador.",
-                 platform::DialogKind::Warning, {platform::DialogButton::OK}, {}, {});
+    StandardMessageDlg(u"Será necessário informar a localização do aplicativo \"" + _ANome + u"\" em seu computador.",
+                       platform::DialogKind::Warning, {platform::DialogButton::OK});
     const std::u16string chosen =
         services.dialogs->PromptOpenFile(u"Selecione o executável do software \"" + _ANome + u"\"", u".exe", u"exe");
     if (chosen.empty()) return {};

@@ -3,10 +3,10 @@
 #include "platform/Platform.h"
 #include "support/Base64.h"
 #include "support/Failure.h"
+#include "support/NonSpacingMark.h"
 #include "support/TextUtils.h"
 
 #include <algorithm>
-#include <array>
 
 namespace {
 
@@ -15,16 +15,6 @@ constexpr std::u16string_view kChatLoginFormat =
 constexpr std::u16string_view kChatLoginPartFormat = u"%s?Name=%s&Email=%s&OrganizationCodeReference=%s";
 constexpr std::u16string_view kServiceFormat = u"%s/api/servicos/%s?token=%s";
 constexpr std::u16string_view kChatParameters = u"Url;IDAplicativo;Name;Email;OrganizationCodeReference";
-
-// Non-spacing combining marks: the blocks of combining diacritics.
-bool IsNonSpacingMark(char16_t c) {
-    static constexpr std::array<std::pair<char16_t, char16_t>, 6> kRanges{{
-        {0x0300, 0x036F}, {0x0483, 0x0489}, {0x1AB0, 0x1AFF},
-        {0x1DC0, 0x1DFF}, {0x20D0, 0x20FF}, {0xFE20, 0xFE2F},
-    }};
-    return std::any_of(kRanges.begin(), kRanges.end(),
-                       [c](auto r) { return c >= r.first && c <= r.second; });
-}
 
 bool IsHexDigit(char16_t c, int& value) {
     if (c >= u'0' && c <= u'9') value = c - u'0';
@@ -112,7 +102,7 @@ TStringArray StrToStrArray(std::u16string_view AStr, char16_t _ASep) {
         fields.push_back(std::move(value));
         if (i < n && AStr[i] == _ASep) {
             ++i;
-            while (i < n && IsNonSpacingMark(AStr[i])) ++i;
+            while (const size_t mark = NonSpacingMarkAt(AStr, i)) i += mark;
             if (i == n) fields.emplace_back();
         }
     }
@@ -256,7 +246,7 @@ int PromptIEVersaoInferior() {
     if (installed > 0) message += u"Versão IE atual: " + installedText;
     using platform::DialogButton;
     return platform::Current().dialogs->MessageDlg(message, platform::DialogKind::Warning,
-                                                   {DialogButton::Yes, DialogButton::No}, {}, u"");
+                                                   {DialogButton::Yes, DialogButton::No}, {}, std::nullopt);
 }
 
 }  // namespace TnTarvenixUtils

@@ -232,8 +232,8 @@ void ChatUploads::ConcluirEnvioArquivo(TThreadHttpPost& thread, const std::u16st
                                        const std::u16string& prefix) {
     window_.RunScript(u"enabledButton(\"" + selector + u"\")");
     if (!thread.Erro().empty()) {
-        TnTarvenixUtils::MyMessageDlg(prefix + u" " + thread.Erro(), platform::DialogKind::Error,
-                                      {platform::DialogButton::OK}, {}, u"");
+        TnTarvenixUtils::StandardMessageDlg(prefix + u" " + thread.Erro(), platform::DialogKind::Error,
+                                            {platform::DialogButton::OK});
         return;
     }
     const std::u16string& reply = thread.Retorno();

@@ -60,12 +60,12 @@ QString StandardCaption(DialogButton button) {
 std::unique_ptr<QMessageBox> QtDialogs::BuildMessageBox(const std::u16string& text, DialogKind kind,
                                                         platform::DialogButtons buttons,
                                                         const std::vector<std::u16string>& captions,
-                                                        const std::u16string& title) {
+                                                        const platform::DialogTitle& title) {
     auto box = std::make_unique<QMessageBox>(QApplication::activeWindow());
     box->setIcon(IconOf(kind));
     box->setText(ToQString(text));
     box->setTextFormat(Qt::PlainText);
-    box->setWindowTitle(title.empty() ? StandardTitle(kind) : ToQString(title));
+    box->setWindowTitle(title ? ToQString(*title) : StandardTitle(kind));
 
     // One role for every button: Qt would otherwise reorder them by role
     // after the desktop's habits, and the order here is fixed.
@@ -100,14 +100,14 @@ int QtDialogs::ResultOf(const QMessageBox& box) {
 }
 
 int QtDialogs::MessageDlg(const std::u16string& text, DialogKind kind, platform::DialogButtons buttons,
-                          const std::vector<std::u16string>& captions, const std::u16string& title) {
+                          const std::vector<std::u16string>& captions, const platform::DialogTitle& title) {
     auto box = BuildMessageBox(text, kind, buttons, captions, title);
     box->exec();
     return ResultOf(*box);
 }
 
 void QtDialogs::ShowMessage(const std::u16string& text) {
-    MessageDlg(text, DialogKind::Custom, {DialogButton::OK}, {}, u"");
+    MessageDlg(text, DialogKind::Custom, {DialogButton::OK}, {}, std::nullopt);
 }
 
 QStringList QtNameFilters(const std::u16string& filter) {

@@ -170,7 +170,7 @@ public:
         platform::DialogKind kind = platform::DialogKind::Custom;
         std::vector<platform::DialogButton> buttons;
         std::vector<std::u16string> captions;
-        std::u16string title;
+        platform::DialogTitle title;
     };
     std::vector<Shown> shown;               // message dialogs, in order
     std::vector<std::u16string> messages;   // plain message boxes, in order
@@ -180,7 +180,7 @@ public:
     std::u16string lastFilter, lastDefaultExtension;
 
     int MessageDlg(const std::u16string& text, platform::DialogKind kind, platform::DialogButtons buttons,
-                   const std::vector<std::u16string>& captions, const std::u16string& title) override {
+                   const std::vector<std::u16string>& captions, const platform::DialogTitle& title) override {
         shown.push_back({text, kind, buttons.InOrder(), captions, title});
         if (answers.empty()) return platform::ResultNone;
         int a = answers.front();

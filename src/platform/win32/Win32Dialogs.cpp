@@ -91,7 +91,7 @@ std::u16string OpenFileFilter(const std::u16string& filter) {
 }
 
 int Win32Dialogs::MessageDlg(const std::u16string& text, DialogKind kind, DialogButtons buttons,
-                             const std::vector<std::u16string>& captions, const std::u16string& title) {
+                             const std::vector<std::u16string>& captions, const DialogTitle& title) {
     std::vector<std::pair<int, std::u16string>> named;
     const auto order = buttons.InOrder();
     for (size_t i = 0; i < order.size() && i < captions.size(); ++i)
@@ -102,7 +102,7 @@ int Win32Dialogs::MessageDlg(const std::u16string& text, DialogKind kind, Dialog
         pendingCaptions = &named;
         hook = ::SetWindowsHookExW(WH_CBT, CaptionHook, nullptr, ::GetCurrentThreadId());
     }
-    const std::u16string caption = title.empty() ? KindTitle(kind) : title;
+    const std::u16string caption = title ? *title : KindTitle(kind);
     const int result = ::MessageBoxW(nullptr, Wide(text), Wide(caption),
                                      MessageBoxButtonSet(buttons) | KindIcon(kind) | MB_TASKMODAL | MB_SETFOREGROUND);
     pendingCaptions = nullptr;

@@ -64,7 +64,8 @@ public:
         return platform::ResultOK;
     }
     void ShowMessage(const std::u16string&) override {}
-    std::u16string PromptOpenFile(const std::u16string&, const std::u16string&, const std::u16string&) override {
+    std::u16string PromptOpenFile(const std::u16string&, const std::u16string&, const std::u16string&,
+                                  platform::FileListing) override {
         return {};
     }
 };

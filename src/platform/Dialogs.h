@@ -45,6 +45,10 @@ enum DialogResult : int {
 
 int ResultOf(DialogButton button);
 
+// The files the open-file dialog lists besides folders: those its filter
+// matches, or, of those, only the ones the system can run.
+enum class FileListing { Matching, Executables };
+
 // A message dialog's title: the text given, an empty one too; without one,
 // the platform's own title for the dialog's kind.
 using DialogTitle = std::optional<std::u16string>;
@@ -61,7 +65,7 @@ public:
     virtual void ShowMessage(const std::u16string& text) = 0;
     // The modal open-file dialog; empty when the user cancels.
     virtual std::u16string PromptOpenFile(const std::u16string& title, const std::u16string& filter,
-                                          const std::u16string& defaultExtension) = 0;
+                                          const std::u16string& defaultExtension, FileListing listing) = 0;
 };
 
 }  // namespace platform

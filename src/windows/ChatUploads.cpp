@@ -54,7 +54,8 @@ std::u16string PromptOpenFile(const TStringArray& _AExtensoesPermitidas) {
         filter = u"Arquivos permitidos (" + patterns + u")|" + patterns + u"|";
     }
     filter += u"All files (*.*)|*.*";
-    return platform::Current().dialogs->PromptOpenFile(u"Selecione um arquivo para enviar ao atendente", filter, u"");
+    return platform::Current().dialogs->PromptOpenFile(u"Selecione um arquivo para enviar ao atendente", filter, u"",
+                                                       platform::FileListing::Matching);
 }
 
 std::int64_t GetFileSize(const std::u16string& _AFileName) { return platform::Current().files->GetFileSize(_AFileName); }

@@ -5,8 +5,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSortFilterProxyModel>
 
 namespace {
 
@@ -36,6 +39,20 @@ QString StandardTitle(DialogKind kind) {
 }
 
 const char* kResultProperty = "tarvenixResult";
+
+// The folders, and of the files only those the system can run.
+class ExecutablesOnly : public QSortFilterProxyModel {
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (!files) return true;
+        const QFileInfo info = files->fileInfo(files->index(row, 0, parent));
+        return info.isDir() || info.isExecutable();
+    }
+};
 
 }  // namespace
 
@@ -141,11 +158,16 @@ QStringList QtNameFilters(const std::u16string& filter) {
 }
 
 std::u16string QtDialogs::PromptOpenFile(const std::u16string& title, const std::u16string& filter,
-                                         const std::u16string& defaultExtension) {
+                                         const std::u16string& defaultExtension, platform::FileListing listing) {
     QFileDialog dialog(QApplication::activeWindow(), ToQString(title));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilters(QtNameFilters(filter));
+    if (listing == platform::FileListing::Executables) {
+        // A desktop's own dialog would not take the listing.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setProxyModel(new ExecutablesOnly(&dialog));
+    }
     if (!defaultExtension.empty()) dialog.setDefaultSuffix(ToQString(defaultExtension));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().front().toStdU16String();

@@ -15,7 +15,7 @@ public:
                    const std::vector<std::u16string>& captions, const platform::DialogTitle& title) override;
     void ShowMessage(const std::u16string& text) override;
     std::u16string PromptOpenFile(const std::u16string& title, const std::u16string& filter,
-                                  const std::u16string& defaultExtension) override;
+                                  const std::u16string& defaultExtension, platform::FileListing listing) override;
 
     // The dialog MessageDlg shows, built but not shown.
     static std::unique_ptr<QMessageBox> BuildMessageBox(const std::u16string& text, platform::DialogKind kind,

@@ -178,6 +178,7 @@ public:
     std::deque<int> answers;                // scripted results; ResultNone when empty
     std::deque<std::u16string> files;       // scripted open-file answers; empty = cancel
     std::u16string lastFilter, lastDefaultExtension;
+    platform::FileListing lastListing = platform::FileListing::Matching;
 
     int MessageDlg(const std::u16string& text, platform::DialogKind kind, platform::DialogButtons buttons,
                    const std::vector<std::u16string>& captions, const platform::DialogTitle& title) override {
@@ -189,10 +190,11 @@ public:
     }
     void ShowMessage(const std::u16string& text) override { messages.push_back(text); }
     std::u16string PromptOpenFile(const std::u16string& title, const std::u16string& filter,
-                                  const std::u16string& defaultExtension) override {
+                                  const std::u16string& defaultExtension, platform::FileListing listing) override {
         prompts.push_back(title);
         lastFilter = filter;
         lastDefaultExtension = defaultExtension;
+        lastListing = listing;
         if (files.empty()) return {};
         auto f = files.front();
         files.pop_front();

@@ -17,7 +17,8 @@ int ConsoleDialogs::MessageDlg(const std::u16string& text, DialogKind, DialogBut
 
 void ConsoleDialogs::ShowMessage(const std::u16string& text) { std::fprintf(stderr, "%s\n", ToUtf8(text).c_str()); }
 
-std::u16string ConsoleDialogs::PromptOpenFile(const std::u16string&, const std::u16string&, const std::u16string&) {
+std::u16string ConsoleDialogs::PromptOpenFile(const std::u16string&, const std::u16string&, const std::u16string&,
+                                              FileListing) {
     return {};
 }
 

@@ -114,8 +114,9 @@ void Win32Dialogs::ShowMessage(const std::u16string& text) {
     ::MessageBoxW(nullptr, Wide(text), Wide(ProgramTitle()), MB_OK | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 
+// Windows runs programs by their extension, so the filter alone lists them.
 std::u16string Win32Dialogs::PromptOpenFile(const std::u16string& title, const std::u16string& filter,
-                                            const std::u16string& defaultExtension) {
+                                            const std::u16string& defaultExtension, FileListing) {
     std::vector<wchar_t> file(32768, L'\0');
     const std::u16string filters = filter.empty() ? std::u16string() : OpenFileFilter(filter);
     std::u16string extension = defaultExtension;

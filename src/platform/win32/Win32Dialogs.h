@@ -13,7 +13,7 @@ public:
                    const std::vector<std::u16string>& captions, const DialogTitle& title) override;
     void ShowMessage(const std::u16string& text) override;
     std::u16string PromptOpenFile(const std::u16string& title, const std::u16string& filter,
-                                  const std::u16string& defaultExtension) override;
+                                  const std::u16string& defaultExtension, FileListing listing) override;
 };
 
 // The message box button set (MB_OK, MB_YESNO, ...) that shows `buttons`.

@@ -54,7 +54,10 @@ std::optional<std::int32_t> ParseIntegerText(std::u16string_view text) {
 
 std::u16string TnParserParameters::GetValue(std::u16string_view _ANome, std::u16string_view _ADefault) {
     const auto args = platform::Current().process->Arguments();
-    const std::u16string wanted = u"-" + AsciiLower(_ANome);
+    // Appended rather than u"-" + ...: GCC 12 misreads that operator+ at -O3
+    // as an overlapping copy (-Wrestrict).
+    std::u16string wanted(1, u'-');
+    wanted += AsciiLower(_ANome);
     for (size_t i = 0; i + 1 < args.size(); ++i) {
         if (AsciiLower(args[i]) == wanted && !StartsWith(args[i + 1], u"-")) return args[i + 1];
     }

@@ -112,8 +112,9 @@ TEST_F(WindowFinder, RestoreMapsAHiddenWindowAndFlashAsksForAttention) {
 }
 
 xcb_atom_t Atom(xcb_connection_t* x, const std::string& name) {
-    auto* reply = xcb_intern_atom_reply(x, xcb_intern_atom(x, 0, name.size(), name.c_str()), nullptr);
-    const xcb_atom_t atom = reply ? reply->atom : XCB_ATOM_NONE;
+    auto* reply = xcb_intern_atom_reply(x, xcb_intern_atom(x, 0, static_cast<uint16_t>(name.size()), name.c_str()), nullptr);
+    xcb_atom_t atom = XCB_ATOM_NONE;
+    if (reply) atom = reply->atom;
     std::free(reply);
     return atom;
 }

@@ -1,5 +1,6 @@
 #include "FuzzInput.h"
 #include "startup/nTarvenixClasses_U.h"
+#include "support/NonSpacingMark.h"
 #include "support/TextUtils.h"
 
 // Properties: a found value is one of the list's own value fields, never
@@ -26,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto plain = [](std::u16string s) {
         std::u16string out;
         for (char16_t c : s)
-            if (c != u';' && c != u'=' && c != u'"' && !IsCombiningMark(c) && c > 0x20) out += c;
+            if (c != u';' && c != u'=' && c != u'"' && c > 0x20 && (c < 0xD800 || c > 0xDFFF) && !IsNonSpacingMark(c))
+                out += c;
         return out;
     };
     const std::u16string k = plain(key);

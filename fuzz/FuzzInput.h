@@ -16,12 +16,6 @@ inline std::u16string TextFromBytes(const std::uint8_t* data, std::size_t size) 
     return text;
 }
 
-// The combining marks the split consumes after a separator.
-inline bool IsCombiningMark(char16_t c) {
-    return (c >= 0x0300 && c <= 0x036F) || (c >= 0x0483 && c <= 0x0489) || (c >= 0x1AB0 && c <= 0x1AFF) ||
-           (c >= 0x1DC0 && c <= 0x1DFF) || (c >= 0x20D0 && c <= 0x20FF) || (c >= 0xFE20 && c <= 0xFE2F);
-}
-
 // Aborts with a message when a property does not hold, so libFuzzer keeps
 // the input.
 inline void Check(bool holds) {

@@ -60,11 +60,12 @@ public:
 class SilentDialogs : public platform::IDialogs {
 public:
     int MessageDlg(const std::u16string&, platform::DialogKind, platform::DialogButtons,
-                   const std::vector<std::u16string>&, const std::u16string&) override {
+                   const std::vector<std::u16string>&, const platform::DialogTitle&) override {
         return platform::ResultOK;
     }
     void ShowMessage(const std::u16string&) override {}
-    std::u16string PromptOpenFile(const std::u16string&, const std::u16string&, const std::u16string&) override {
+    std::u16string PromptOpenFile(const std::u16string&, const std::u16string&, const std::u16string&,
+                                  platform::FileListing) override {
         return {};
     }
 };

@@ -47,7 +47,9 @@ void PrepareEngineEnvironment(const QString& engineFolder) {
     qputenv("QTWEBENGINE_LOCALES_PATH", QDir::toNativeSeparators(engineFolder + "locales").toLocal8Bit());
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     // The GPU stays on: no --disable-gpu and no --disable-gpu-compositing.
-    AppendFlags("QTWEBENGINE_CHROMIUM_FLAGS", "--single-process --no-sandbox");
+    // Pages see Brazilian Portuguese (navigator.language) whatever the
+    // system's language.
+    AppendFlags("QTWEBENGINE_CHROMIUM_FLAGS", "--single-process --no-sandbox --lang=pt-BR");
     // Qt WebEngine shares its GL context with the widgets.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
@@ -85,6 +87,7 @@ bool StartEngine(const QString& engineFolder) {
     // Cookies are kept by the engine inside the user data folder.
     created->setPersistentStoragePath(engineFolder + "User Data");
     created->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
+    created->setHttpAcceptLanguage(QStringLiteral("pt-BR,pt;q=0.9"));
     InstallBridgeScript(*created, bridgeScript);
     profile = created;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,20 +45,27 @@ enum DialogResult : int {
 
 int ResultOf(DialogButton button);
 
+// The files the open-file dialog lists besides folders: those its filter
+// matches, or, of those, only the ones the system can run.
+enum class FileListing { Matching, Executables };
+
+// A message dialog's title: the text given, an empty one too; without one,
+// the platform's own title for the dialog's kind.
+using DialogTitle = std::optional<std::u16string>;
+
 class IDialogs {
 public:
     virtual ~IDialogs() = default;
     // A modal message dialog with the icon of `kind` and one button per member
     // of `buttons`; button i (counting in layout order) gets captions[i] while
-    // there is one. An empty title means the platform's own for the kind.
+    // there is one.
     virtual int MessageDlg(const std::u16string& text, DialogKind kind, DialogButtons buttons,
-                           const std::vector<std::u16string>& captions,
-                           const std::u16string& title) = 0;
+                           const std::vector<std::u16string>& captions, const DialogTitle& title) = 0;
     // A plain message box: OK button, no icon.
     virtual void ShowMessage(const std::u16string& text) = 0;
     // The modal open-file dialog; empty when the user cancels.
     virtual std::u16string PromptOpenFile(const std::u16string& title, const std::u16string& filter,
-                                          const std::u16string& defaultExtension) = 0;
+                                          const std::u16string& defaultExtension, FileListing listing) = 0;
 };
 
 }  // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/Platform.h"
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -26,6 +28,13 @@ void Overlay(Services& target, const Services& source) {
 }
 
 }  // namespace
+
+std::array<DatePart, 3> DateOrder(std::size_t day, std::size_t month, std::size_t year) {
+    std::array<std::pair<std::size_t, DatePart>, 3> found{
+        {{day, DatePart::Day}, {month, DatePart::Month}, {year, DatePart::Year}}};
+    std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    return {found[0].second, found[1].second, found[2].second};
+}
 
 Services& Current() { return InForce(); }
 

@@ -20,4 +20,10 @@ public:
 // implementation reads it (Windows takes its own command line instead).
 void SetStartupArguments(int argc, char** argv);
 
+// Makes the character type UTF-8 (C.UTF-8) when the environment's is not,
+// before any library reads it, so that text reaches the window system and
+// file names intact on a system set to no locale or an 8-bit one. Every
+// other category keeps the environment's choice.
+void UseUtf8CharacterType();
+
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 #include "remote/AnyDeskConnector.h"
+#include "remote/ToolLocations.h"
 #include "remote/VncConnectors.h"
 #include "support/LocalFiles.h"
 
@@ -66,10 +67,11 @@ std::u16string PegarPathPasta(const TStringArray& _APathsPossiveis, const std::u
     for (const auto& candidate : candidates)
         if (HoldsExecutable(candidate, _AExeObrigatorio)) return candidate;
 
-    MyMessageDlg(u"Será necessário informar a localização do aplicativo \"" + _ANome + u"\" em seu computador.",
-                 platform::DialogKind::Warning, {platform::DialogButton::OK}, {}, {});
-    const std::u16string chosen =
-        services.dialogs->PromptOpenFile(u"Selecione o executável do software \"" + _ANome + u"\"", u".exe", u"exe");
+    StandardMessageDlg(u"Será necessário informar a localização do aplicativo \"" + _ANome + u"\" em seu computador.",
+                       platform::DialogKind::Warning, {platform::DialogButton::OK});
+    const auto prompt = remote_tools::ExecutablePromptValues();
+    const std::u16string chosen = services.dialogs->PromptOpenFile(
+        u"Selecione o executável do software \"" + _ANome + u"\"", prompt.filter, prompt.defaultExtension, prompt.listing);
     if (chosen.empty()) return {};
     const std::u16string folder = PathPart(chosen);
     if (!services.files->FileExists(folder + platform::kPathSeparator + _AExeObrigatorio)) return {};

@@ -4,6 +4,7 @@
 // called and how their command lines are written. Each system has its own
 // implementation file; the connectors' rules stay the same everywhere.
 
+#include "platform/Dialogs.h"
 #include "startup/nTarvenixClasses_U.h"
 
 #include <string>
@@ -16,6 +17,16 @@ TStringArray TightVncFolders();
 TStringArray RealVncFolders();
 // AnyDesk's fixed folders; the connector adds the program's own folder.
 TStringArray AnyDeskFolders();
+
+// How the user is asked for a tool's executable that no folder holds: the
+// open-file dialog's filter, the extension added to a name typed without
+// one, and the files listed.
+struct ExecutablePrompt {
+    std::u16string filter;
+    std::u16string defaultExtension;
+    platform::FileListing listing;
+};
+ExecutablePrompt ExecutablePromptValues();
 
 std::u16string TightVncExecutable();
 std::u16string RealVncExecutable();

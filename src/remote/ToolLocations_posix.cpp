@@ -30,6 +30,10 @@ TStringArray AnyDeskFolders() {
     return {u"/usr/bin/", u"/usr/local/bin/", u"/opt/anydesk/", u"/usr/libexec/anydesk/", u"/snap/bin/"};
 }
 
+// Programs here have no extension: the dialog lists what may be run and
+// adds nothing to a typed name.
+ExecutablePrompt ExecutablePromptValues() { return {u"Programas|*", u"", platform::FileListing::Executables}; }
+
 std::u16string TightVncExecutable() { return u"x11vnc"; }
 std::u16string RealVncExecutable() { return u"x11vnc"; }
 std::u16string AnyDeskExecutable() { return u"anydesk"; }

@@ -20,6 +20,8 @@ TStringArray AnyDeskFolders() {
             u"c:\\Arquivos de Programas\\AnyDesk\\", u"c:\\Arquivos de Programas (x86)\\AnyDesk\\"};
 }
 
+ExecutablePrompt ExecutablePromptValues() { return {u".exe", u"exe", platform::FileListing::Matching}; }
+
 std::u16string TightVncExecutable() { return u"tvnserver.exe"; }
 std::u16string RealVncExecutable() { return u"vncserver.exe"; }
 std::u16string AnyDeskExecutable() { return u"AnyDesk.exe"; }

@@ -6,6 +6,7 @@
 #include "platform/Platform.h"
 #include "startup/ProgramStart.h"
 #include "startup/nRequestHandlers_U.h"
+#include "windows/PortugueseTexts.h"
 #include "windows/QtDialogs.h"
 #include "windows/QtRequestWindowFactory.h"
 
@@ -29,6 +30,8 @@ public:
 
 int main(int argc, char** argv) {
     platform::SetStartupArguments(argc, argv);
+    platform::UseUtf8CharacterType();
+    portuguese::UseBrazilianLocale();
 
     // The engine reads its settings from the environment when the
     // application object is created; they are only set once the system is
@@ -41,6 +44,7 @@ int main(int argc, char** argv) {
     char* qtArgv[] = {argv[0], nullptr};
     QApplication application(qtArgc, qtArgv);
     application.setApplicationName(QStringLiteral("PTarveNixApp"));
+    portuguese::InstallTranslations(portuguese::TranslationsFolder());
 
     static QtDialogs dialogs;
     platform::Services gui;

@@ -37,7 +37,7 @@ bool ValidarSistemaOperacional() {
     const int answer = platform::Current().dialogs->MessageDlg(
         u"Este aplicativo não pode ser executado pois necessita do Windows 7 ou superior.\r\n"
         u"Deseja abrir o atendimento diretamente em seu navegador padrão?",
-        platform::DialogKind::Warning, {platform::DialogButton::Yes, platform::DialogButton::No}, {}, u"");
+        platform::DialogKind::Warning, {platform::DialogButton::Yes, platform::DialogButton::No}, {}, std::nullopt);
     if (answer == platform::ResultYes) AbrirAtendimentoNoBrowser();
     return false;
 }

@@ -3,10 +3,10 @@
 #include "platform/Platform.h"
 #include "support/Base64.h"
 #include "support/Failure.h"
+#include "support/NonSpacingMark.h"
 #include "support/TextUtils.h"
 
 #include <algorithm>
-#include <array>
 
 namespace {
 
@@ -15,16 +15,6 @@ constexpr std::u16string_view kChatLoginFormat =
 constexpr std::u16string_view kChatLoginPartFormat = u"%s?Name=%s&Email=%s&OrganizationCodeReference=%s";
 constexpr std::u16string_view kServiceFormat = u"%s/api/servicos/%s?token=%s";
 constexpr std::u16string_view kChatParameters = u"Url;IDAplicativo;Name;Email;OrganizationCodeReference";
-
-// Non-spacing combining marks: the blocks of combining diacritics.
-bool IsNonSpacingMark(char16_t c) {
-    static constexpr std::array<std::pair<char16_t, char16_t>, 6> kRanges{{
-        {0x0300, 0x036F}, {0x0483, 0x0489}, {0x1AB0, 0x1AFF},
-        {0x1DC0, 0x1DFF}, {0x20D0, 0x20FF}, {0xFE20, 0xFE2F},
-    }};
-    return std::any_of(kRanges.begin(), kRanges.end(),
-                       [c](auto r) { return c >= r.first && c <= r.second; });
-}
 
 bool IsHexDigit(char16_t c, int& value) {
     if (c >= u'0' && c <= u'9') value = c - u'0';
@@ -64,7 +54,10 @@ std::optional<std::int32_t> ParseIntegerText(std::u16string_view text) {
 
 std::u16string TnParserParameters::GetValue(std::u16string_view _ANome, std::u16string_view _ADefault) {
     const auto args = platform::Current().process->Arguments();
-    const std::u16string wanted = u"-" + AsciiLower(_ANome);
+    // Appended rather than u"-" + ...: GCC 12 misreads that operator+ at -O3
+    // as an overlapping copy (-Wrestrict).
+    std::u16string wanted(1, u'-');
+    wanted += AsciiLower(_ANome);
     for (size_t i = 0; i + 1 < args.size(); ++i) {
         if (AsciiLower(args[i]) == wanted && !StartsWith(args[i + 1], u"-")) return args[i + 1];
     }
@@ -112,7 +105,7 @@ TStringArray StrToStrArray(std::u16string_view AStr, char16_t _ASep) {
         fields.push_back(std::move(value));
         if (i < n && AStr[i] == _ASep) {
             ++i;
-            while (i < n && IsNonSpacingMark(AStr[i])) ++i;
+            while (const size_t mark = NonSpacingMarkAt(AStr, i)) i += mark;
             if (i == n) fields.emplace_back();
         }
     }
@@ -189,27 +182,29 @@ std::u16string PreencherAEsquerda(std::u16string_view _AText, int _AWidth, std::
 }
 
 std::u16string FormatarData(const platform::LocalDateTime& _AData) {
-    const std::u16string pattern = platform::Current().locale->ShortDateFormat();
-    const auto pieces = StrToStrArray(FormatShortDate(pattern, _AData), u'/');
-    if (pieces.size() >= 3) {
+    const platform::ShortDate written = platform::Current().locale->WriteShortDate(_AData);
+    const auto pieces = StrToStrArray(written.text, u'/');
+    // The service reads numbers: a month name between slashes takes the
+    // other path, as a format with another separator does.
+    const auto isNumber = [](const std::u16string& piece) {
+        return !piece.empty() && std::all_of(piece.begin(), piece.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; });
+    };
+    if (pieces.size() >= 3 && std::all_of(pieces.begin(), pieces.begin() + 3, isNumber)) {
         return PreencherAEsquerda(pieces[0], 2, u"0") + u"/" + PreencherAEsquerda(pieces[1], 2, u"0") +
                u"/" + PreencherAEsquerda(pieces[2], 4, u"0");
     }
-    // A format written with another separator: day, month and year in the
-    // format's own order, joined with "/".
-    struct Part { size_t position; std::u16string text; };
-    auto positionOf = [&](char16_t token, size_t fallback) {
-        auto p = pattern.find(token);
-        return p == std::u16string::npos ? pattern.size() + fallback : p;
-    };
-    std::array<Part, 3> parts{{
-        {positionOf(u'd', 0), PreencherAEsquerda(IntToText(_AData.day), 2, u"0")},
-        {positionOf(u'M', 1), PreencherAEsquerda(IntToText(_AData.month), 2, u"0")},
-        {positionOf(u'y', 2), PreencherAEsquerda(IntToText(_AData.year), 4, u"0")},
-    }};
-    std::stable_sort(parts.begin(), parts.end(),
-                     [](const Part& a, const Part& b) { return a.position < b.position; });
-    return parts[0].text + u"/" + parts[1].text + u"/" + parts[2].text;
+    // A format written with another separator, or with a month name: day,
+    // month and year as numbers in the format's own order, joined with "/".
+    std::u16string result;
+    for (const platform::DatePart part : written.order) {
+        if (!result.empty()) result += u"/";
+        switch (part) {
+            case platform::DatePart::Day: result += PreencherAEsquerda(IntToText(_AData.day), 2, u"0"); break;
+            case platform::DatePart::Month: result += PreencherAEsquerda(IntToText(_AData.month), 2, u"0"); break;
+            case platform::DatePart::Year: result += PreencherAEsquerda(IntToText(_AData.year), 4, u"0"); break;
+        }
+    }
+    return result;
 }
 
 std::u16string GetIEVersion() {
@@ -254,35 +249,7 @@ int PromptIEVersaoInferior() {
     if (installed > 0) message += u"Versão IE atual: " + installedText;
     using platform::DialogButton;
     return platform::Current().dialogs->MessageDlg(message, platform::DialogKind::Warning,
-                                                   {DialogButton::Yes, DialogButton::No}, {}, u"");
+                                                   {DialogButton::Yes, DialogButton::No}, {}, std::nullopt);
 }
 
 }  // namespace TnTarvenixUtils
-
-std::u16string FormatShortDate(std::u16string_view pattern, const platform::LocalDateTime& date) {
-    std::u16string out;
-    size_t i = 0;
-    while (i < pattern.size()) {
-        const char16_t c = pattern[i];
-        if (c == u'\'' || c == u'"') {  // quoted literal text
-            size_t end = pattern.find(c, i + 1);
-            if (end == std::u16string_view::npos) end = pattern.size();
-            out += pattern.substr(i + 1, end - i - 1);
-            i = end + 1;
-            continue;
-        }
-        size_t run = 1;
-        while (i + run < pattern.size() && pattern[i + run] == c) ++run;
-        if (c == u'd' || c == u'M' || c == u'm') {
-            const int value = c == u'd' ? date.day : date.month;
-            out += run >= 2 ? TnTarvenixUtils::PreencherAEsquerda(IntToText(value), 2, u"0") : IntToText(value);
-        } else if (c == u'y') {
-            out += run <= 2 ? TnTarvenixUtils::PreencherAEsquerda(IntToText(date.year % 100), 2, u"0")
-                            : TnTarvenixUtils::PreencherAEsquerda(IntToText(date.year), 4, u"0");
-        } else {
-            out.append(run, c);
-        }
-        i += run;
-    }
-    return out;
-}

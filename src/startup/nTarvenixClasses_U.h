@@ -48,7 +48,3 @@ bool EhNavegadorInternetExplorerVersaoInferior();
 int PromptIEVersaoInferior();
 
 }  // namespace TnTarvenixUtils
-
-// Writes a date with a short date pattern of d, dd, M, MM, y.. and literal
-// characters (quoted runs '...' are literal too).
-std::u16string FormatShortDate(std::u16string_view pattern, const platform::LocalDateTime& date);

@@ -149,4 +149,8 @@ int MyMessageDlg(const std::u16string& Msg, platform::DialogKind DlgTypt, platfo
     return platform::Current().dialogs->MessageDlg(Msg, DlgTypt, button, Caption, dlgcaption);
 }
 
+int StandardMessageDlg(const std::u16string& Msg, platform::DialogKind DlgTypt, platform::DialogButtons button) {
+    return platform::Current().dialogs->MessageDlg(Msg, DlgTypt, button, {}, std::nullopt);
+}
+
 }  // namespace TnTarvenixUtils

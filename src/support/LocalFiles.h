@@ -21,8 +21,11 @@ std::u16string PegarDirTemp();
 std::u16string PegarCriarPastaTemp();
 void DeleteFolder(const std::u16string& FolderName, platform::WindowHandle _AHandle);
 
+// Titled `dlgcaption` as it is, also when it is empty.
 int MyMessageDlg(const std::u16string& Msg, platform::DialogKind DlgTypt, platform::DialogButtons button,
                  const std::vector<std::u16string>& Caption, const std::u16string& dlgcaption);
+// The platform's standard message dialog, titled after its kind.
+int StandardMessageDlg(const std::u16string& Msg, platform::DialogKind DlgTypt, platform::DialogButtons button);
 
 }  // namespace TnTarvenixUtils
 

@@ -18,7 +18,7 @@ const std::u16string& Field(const TStringArray& fields, size_t index) {
 }
 
 bool AskYes(const std::u16string& question, DialogKind kind) {
-    return TnTarvenixUtils::MyMessageDlg(question, kind, {DialogButton::Yes, DialogButton::No}, {}, u"") ==
+    return TnTarvenixUtils::StandardMessageDlg(question, kind, {DialogButton::Yes, DialogButton::No}) ==
            platform::ResultYes;
 }
 

@@ -54,7 +54,8 @@ std::u16string PromptOpenFile(const TStringArray& _AExtensoesPermitidas) {
         filter = u"Arquivos permitidos (" + patterns + u")|" + patterns + u"|";
     }
     filter += u"All files (*.*)|*.*";
-    return platform::Current().dialogs->PromptOpenFile(u"Selecione um arquivo para enviar ao atendente", filter, u"");
+    return platform::Current().dialogs->PromptOpenFile(u"Selecione um arquivo para enviar ao atendente", filter, u"",
+                                                       platform::FileListing::Matching);
 }
 
 std::int64_t GetFileSize(const std::u16string& _AFileName) { return platform::Current().files->GetFileSize(_AFileName); }
@@ -232,8 +233,8 @@ void ChatUploads::ConcluirEnvioArquivo(TThreadHttpPost& thread, const std::u16st
                                        const std::u16string& prefix) {
     window_.RunScript(u"enabledButton(\"" + selector + u"\")");
     if (!thread.Erro().empty()) {
-        TnTarvenixUtils::MyMessageDlg(prefix + u" " + thread.Erro(), platform::DialogKind::Error,
-                                      {platform::DialogButton::OK}, {}, u"");
+        TnTarvenixUtils::StandardMessageDlg(prefix + u" " + thread.Erro(), platform::DialogKind::Error,
+                                            {platform::DialogButton::OK});
         return;
     }
     const std::u16string& reply = thread.Retorno();

@@ -1,8 +1,15 @@
 # The chat window's commands, screenshot and file uploads and the upload
 # transport: no Qt, so they are built without the GUI too and tested with
 # fakes and no display. Included from src/.
-find_package(CURL)
-find_package(JPEG)
+# The program cannot do without them; builds without the program (the
+# sanitizer, fuzzing and cross builds) leave the commands out when missing.
+if(TARVENIX_BUILD_GUI)
+  find_package(CURL REQUIRED)
+  find_package(JPEG REQUIRED)
+else()
+  find_package(CURL)
+  find_package(JPEG)
+endif()
 if(CURL_FOUND AND JPEG_FOUND)
   add_library(tarvenix_commands STATIC
     windows/ChatCommands.cpp

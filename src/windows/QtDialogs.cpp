@@ -5,8 +5,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSortFilterProxyModel>
 
 namespace {
 
@@ -37,6 +40,20 @@ QString StandardTitle(DialogKind kind) {
 
 const char* kResultProperty = "tarvenixResult";
 
+// The folders, and of the files only those the system can run.
+class ExecutablesOnly : public QSortFilterProxyModel {
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (!files) return true;
+        const QFileInfo info = files->fileInfo(files->index(row, 0, parent));
+        return info.isDir() || info.isExecutable();
+    }
+};
+
 }  // namespace
 
 QString StandardCaption(DialogButton button) {
@@ -60,12 +77,12 @@ QString StandardCaption(DialogButton button) {
 std::unique_ptr<QMessageBox> QtDialogs::BuildMessageBox(const std::u16string& text, DialogKind kind,
                                                         platform::DialogButtons buttons,
                                                         const std::vector<std::u16string>& captions,
-                                                        const std::u16string& title) {
+                                                        const platform::DialogTitle& title) {
     auto box = std::make_unique<QMessageBox>(QApplication::activeWindow());
     box->setIcon(IconOf(kind));
     box->setText(ToQString(text));
     box->setTextFormat(Qt::PlainText);
-    box->setWindowTitle(title.empty() ? StandardTitle(kind) : ToQString(title));
+    box->setWindowTitle(title ? ToQString(*title) : StandardTitle(kind));
 
     // One role for every button: Qt would otherwise reorder them by role
     // after the desktop's habits, and the order here is fixed.
@@ -100,14 +117,14 @@ int QtDialogs::ResultOf(const QMessageBox& box) {
 }
 
 int QtDialogs::MessageDlg(const std::u16string& text, DialogKind kind, platform::DialogButtons buttons,
-                          const std::vector<std::u16string>& captions, const std::u16string& title) {
+                          const std::vector<std::u16string>& captions, const platform::DialogTitle& title) {
     auto box = BuildMessageBox(text, kind, buttons, captions, title);
     box->exec();
     return ResultOf(*box);
 }
 
 void QtDialogs::ShowMessage(const std::u16string& text) {
-    MessageDlg(text, DialogKind::Custom, {DialogButton::OK}, {}, u"");
+    MessageDlg(text, DialogKind::Custom, {DialogButton::OK}, {}, std::nullopt);
 }
 
 QStringList QtNameFilters(const std::u16string& filter) {
@@ -141,11 +158,16 @@ QStringList QtNameFilters(const std::u16string& filter) {
 }
 
 std::u16string QtDialogs::PromptOpenFile(const std::u16string& title, const std::u16string& filter,
-                                         const std::u16string& defaultExtension) {
+                                         const std::u16string& defaultExtension, platform::FileListing listing) {
     QFileDialog dialog(QApplication::activeWindow(), ToQString(title));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilters(QtNameFilters(filter));
+    if (listing == platform::FileListing::Executables) {
+        // A desktop's own dialog would not take the listing.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setProxyModel(new ExecutablesOnly(&dialog));
+    }
     if (!defaultExtension.empty()) dialog.setDefaultSuffix(ToQString(defaultExtension));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().front().toStdU16String();

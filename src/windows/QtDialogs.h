@@ -12,16 +12,16 @@ class QMessageBox;
 class QtDialogs : public platform::IDialogs {
 public:
     int MessageDlg(const std::u16string& text, platform::DialogKind kind, platform::DialogButtons buttons,
-                   const std::vector<std::u16string>& captions, const std::u16string& title) override;
+                   const std::vector<std::u16string>& captions, const platform::DialogTitle& title) override;
     void ShowMessage(const std::u16string& text) override;
     std::u16string PromptOpenFile(const std::u16string& title, const std::u16string& filter,
-                                  const std::u16string& defaultExtension) override;
+                                  const std::u16string& defaultExtension, platform::FileListing listing) override;
 
     // The dialog MessageDlg shows, built but not shown.
     static std::unique_ptr<QMessageBox> BuildMessageBox(const std::u16string& text, platform::DialogKind kind,
                                                         platform::DialogButtons buttons,
                                                         const std::vector<std::u16string>& captions,
-                                                        const std::u16string& title);
+                                                        const platform::DialogTitle& title);
     // The result code of a shown box: its clicked button's, or, when it was
     // closed otherwise, Cancel, No or OK, whichever it offers first.
     static int ResultOf(const QMessageBox& box);

@@ -206,8 +206,8 @@ bool TnFrmChatTarvenixClient::Chromium1ProcessMessageReceived(const BridgeMessag
         Notificar(text);
         Result = true;
     } catch (const std::exception& failure) {
-        TnTarvenixUtils::MyMessageDlg(MessageOf(failure), platform::DialogKind::Error, {platform::DialogButton::OK},
-                                      {}, u"");
+        TnTarvenixUtils::StandardMessageDlg(MessageOf(failure), platform::DialogKind::Error,
+                                            {platform::DialogButton::OK});
     }
     return Result;
 }
@@ -273,9 +273,9 @@ void TnFrmChatTarvenixClient::Timer1Timer() {
 void TnFrmChatTarvenixClient::FormCloseQuery(QObject*, bool& CanClose) {
     CanClose = true;
     if (FConfirmarSair) {
-        CanClose = TnTarvenixUtils::MyMessageDlg(kExitQuestion, platform::DialogKind::Warning,
-                                                 {platform::DialogButton::Yes, platform::DialogButton::No}, {},
-                                                 u"") == platform::ResultYes;
+        CanClose = TnTarvenixUtils::StandardMessageDlg(kExitQuestion, platform::DialogKind::Warning,
+                                                       {platform::DialogButton::Yes, platform::DialogButton::No}) ==
+                   platform::ResultYes;
     }
     if (!CanClose) return;
     const std::u16string sep(1, platform::kPathSeparator);

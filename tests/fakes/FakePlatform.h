@@ -84,10 +84,18 @@ public:
 
 class Locale : public platform::ILocale {
 public:
-    std::u16string shortDate = u"dd/MM/yyyy";
+    // The system's text for any date; empty: the date written d/M/yyyy.
+    std::u16string written;
+    std::array<platform::DatePart, 3> order{platform::DatePart::Day, platform::DatePart::Month,
+                                            platform::DatePart::Year};
     char16_t dateSeparator = u'/';
     char16_t timeSeparator = u':';
-    std::u16string ShortDateFormat() override { return shortDate; }
+    platform::ShortDate WriteShortDate(const platform::LocalDateTime& date) override {
+        if (!written.empty()) return {written, order};
+        const std::string text =
+            std::to_string(date.day) + "/" + std::to_string(date.month) + "/" + std::to_string(date.year);
+        return {std::u16string(text.begin(), text.end()), order};
+    }
     char16_t DateSeparator() override { return dateSeparator; }
     char16_t TimeSeparator() override { return timeSeparator; }
 };
@@ -162,7 +170,7 @@ public:
         platform::DialogKind kind = platform::DialogKind::Custom;
         std::vector<platform::DialogButton> buttons;
         std::vector<std::u16string> captions;
-        std::u16string title;
+        platform::DialogTitle title;
     };
     std::vector<Shown> shown;               // message dialogs, in order
     std::vector<std::u16string> messages;   // plain message boxes, in order
@@ -170,9 +178,10 @@ public:
     std::deque<int> answers;                // scripted results; ResultNone when empty
     std::deque<std::u16string> files;       // scripted open-file answers; empty = cancel
     std::u16string lastFilter, lastDefaultExtension;
+    platform::FileListing lastListing = platform::FileListing::Matching;
 
     int MessageDlg(const std::u16string& text, platform::DialogKind kind, platform::DialogButtons buttons,
-                   const std::vector<std::u16string>& captions, const std::u16string& title) override {
+                   const std::vector<std::u16string>& captions, const platform::DialogTitle& title) override {
         shown.push_back({text, kind, buttons.InOrder(), captions, title});
         if (answers.empty()) return platform::ResultNone;
         int a = answers.front();
@@ -181,10 +190,11 @@ public:
     }
     void ShowMessage(const std::u16string& text) override { messages.push_back(text); }
     std::u16string PromptOpenFile(const std::u16string& title, const std::u16string& filter,
-                                  const std::u16string& defaultExtension) override {
+                                  const std::u16string& defaultExtension, platform::FileListing listing) override {
         prompts.push_back(title);
         lastFilter = filter;
         lastDefaultExtension = defaultExtension;
+        lastListing = listing;
         if (files.empty()) return {};
         auto f = files.front();
         files.pop_front();

@@ -1,7 +1,9 @@
+#include "platform/Platform.h"
 #include "platform/posix/PosixCodePage.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixLocale.h"
 #include "platform/posix/PosixProcessEnvironment.h"
+#include "startup/nTarvenixClasses_U.h"
 #include "support/Failure.h"
 #include "support/TextUtils.h"
 
@@ -10,7 +12,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -33,16 +39,52 @@ TEST(PosixCodePage, MissingCharactersBecomeACloseLetterOrAQuestionMark) {
     EXPECT_EQ(cp.ToAnsi(u"\u0101").size(), 1u);  // a with macron: one byte, transliterated
 }
 
-TEST(PosixLocale, StrftimeDateFormatsBecomeShortDatePatterns) {
-    EXPECT_EQ(platform::DatePatternFromStrftime("%d/%m/%Y"), u"dd/MM/yyyy");
-    EXPECT_EQ(platform::DatePatternFromStrftime("%m/%d/%y"), u"MM/dd/yyyy");
-    EXPECT_EQ(platform::DatePatternFromStrftime("%d.%m.%Y"), u"dd.MM.yyyy");
-    EXPECT_EQ(platform::DatePatternFromStrftime("%F"), u"yyyy-MM-dd");
-    EXPECT_EQ(platform::DatePatternFromStrftime("%D"), u"MM/dd/yyyy");
-    EXPECT_EQ(platform::DatePatternFromStrftime("%-d/%-m/%Ey"), u"dd/MM/yyyy");
-    EXPECT_EQ(platform::DatePatternFromStrftime("%e %b %Y"), u"d  yyyy");
-    platform::PosixLocale locale;
-    EXPECT_FALSE(locale.ShortDateFormat().empty());
+std::vector<std::string> InstalledLocales() {
+    std::vector<std::string> names;
+    FILE* list = ::popen("locale -a", "r");
+    if (!list) return names;
+    char line[256];
+    while (std::fgets(line, sizeof line, list)) {
+        std::string name(line);
+        while (!name.empty() && (name.back() == '\n' || name.back() == '\r')) name.pop_back();
+        if (!name.empty()) names.push_back(name);
+    }
+    ::pclose(list);
+    return names;
+}
+
+// The token's date is read back by the service as three numbers.
+TEST(PosixLocale, EveryInstalledLocaleGivesTheRightDayMonthAndYear) {
+    const auto names = InstalledLocales();
+    ASSERT_GT(names.size(), 400u) << "Debian's locales-all is expected";
+    const platform::LocalDateTime dates[] = {{2023, 6, 5}, {1999, 12, 31}, {2024, 2, 29}, {2030, 10, 1}};
+    for (const auto& name : names) {
+        platform::PosixLocale locale(name);
+        platform::ScopedServices use({.locale = &locale});
+        for (const auto& date : dates) {
+            const std::string text = ToUtf8(TnTarvenixUtils::FormatarData(date));
+            int numbers[3] = {};
+            char end = 0;
+            ASSERT_EQ(std::sscanf(text.c_str(), "%d/%d/%d%c", &numbers[0], &numbers[1], &numbers[2], &end), 3)
+                << name << ": " << text;
+            const auto order = locale.WriteShortDate(date).order;
+            for (int i = 0; i < 3; ++i) {
+                const int expected = order[i] == platform::DatePart::Day     ? date.day
+                                     : order[i] == platform::DatePart::Month ? date.month
+                                                                             : date.year;
+                EXPECT_EQ(numbers[i], expected) << name << ": " << text;
+            }
+        }
+    }
+    const std::map<std::string, std::u16string> exact{
+        {"pt_BR.utf8", u"05/06/2023"}, {"pt_BR", u"05/06/2023"},   {"en_US.utf8", u"06/05/2023"},
+        {"nb_NO.utf8", u"05/06/2023"}, {"ja_JP.utf8", u"2023/06/05"}, {"th_TH.utf8", u"05/06/2023"},
+        {"fa_IR", u"2023/06/0005"},    {"C", u"06/05/2023"}};
+    for (const auto& [name, text] : exact) {
+        platform::PosixLocale locale(name);
+        platform::ScopedServices use({.locale = &locale});
+        EXPECT_EQ(TnTarvenixUtils::FormatarData({2023, 6, 5}), text) << name;
+    }
 }
 
 class PosixFiles : public ::testing::Test {

@@ -1,6 +1,7 @@
 // The X11 window search against real windows on the test's display.
 
 #include "platform/posix/PosixWindowFinder.h"
+#include "support/Prerequisites.h"
 #include "support/TextUtils.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <memory>
+#include <set>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -21,6 +24,8 @@ extern char** environ;
 namespace {
 
 using namespace std::chrono_literals;
+
+const auto* const needs = ::testing::AddGlobalTestEnvironment(new testing_support::NeedsDisplay({}));
 
 // A TitledWindow helper process, ended with the object.
 class Window {
@@ -62,7 +67,6 @@ xcb_connection_t* Connection() {
 class WindowFinder : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs a display (xvfb-run)";
         x = Connection();
         ASSERT_FALSE(xcb_connection_has_error(x));
     }
@@ -105,6 +109,45 @@ TEST_F(WindowFinder, RestoreMapsAHiddenWindowAndFlashAsksForAttention) {
     ASSERT_GE(xcb_get_property_value_length(hints), 4);
     EXPECT_TRUE(static_cast<const uint32_t*>(xcb_get_property_value(hints))[0] & (1u << 8));
     std::free(hints);
+}
+
+xcb_atom_t Atom(xcb_connection_t* x, const std::string& name) {
+    auto* reply = xcb_intern_atom_reply(x, xcb_intern_atom(x, 0, static_cast<uint16_t>(name.size()), name.c_str()), nullptr);
+    xcb_atom_t atom = XCB_ATOM_NONE;
+    if (reply) atom = reply->atom;
+    std::free(reply);
+    return atom;
+}
+
+// The test stands in for the window manager and reads the state requests.
+TEST_F(WindowFinder, RestoreAsksToClearTheHiddenAndTheMaximisedStates) {
+    Window maximised({"Maximizada"});
+    const auto w = WaitFor(u"Maximizada");
+    ASSERT_TRUE(w);
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(x)).data->root;
+    std::uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT;
+    xcb_generic_error_t* refused = xcb_request_check(x, xcb_change_window_attributes_checked(x, root, XCB_CW_EVENT_MASK, &mask));
+    ASSERT_EQ(refused, nullptr) << "another window manager runs on this display";
+    finder.RestoreWindow(*w);
+    const xcb_atom_t state = Atom(x, "_NET_WM_STATE");
+    std::set<xcb_atom_t> cleared;
+    for (int i = 0; i < 100 && cleared.size() < 3; ++i) {
+        while (xcb_generic_event_t* event = xcb_poll_for_event(x)) {
+            const auto* message = reinterpret_cast<xcb_client_message_event_t*>(event);
+            if ((event->response_type & 0x7F) == XCB_CLIENT_MESSAGE && message->type == state &&
+                message->window == static_cast<xcb_window_t>(*w) && message->data.data32[0] == 0) {
+                cleared.insert(message->data.data32[1]);
+                if (message->data.data32[2]) cleared.insert(message->data.data32[2]);
+            }
+            std::free(event);
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    mask = 0;
+    xcb_change_window_attributes(x, root, XCB_CW_EVENT_MASK, &mask);
+    Sync();
+    EXPECT_EQ(cleared, (std::set<xcb_atom_t>{Atom(x, "_NET_WM_STATE_HIDDEN"), Atom(x, "_NET_WM_STATE_MAXIMIZED_VERT"),
+                                             Atom(x, "_NET_WM_STATE_MAXIMIZED_HORZ")}));
 }
 
 TEST_F(WindowFinder, WindowManagersClientListIsSearchedWhenThereIsOne) {

@@ -65,8 +65,13 @@ TEST_F(FolderSearch, StaleCacheLeadsToThePromptAndOnlyAGoodChoiceIsCached) {
     EXPECT_EQ(warning.buttons, std::vector{platform::DialogButton::OK});
     ASSERT_EQ(os.dialogs.prompts.size(), 2u);
     EXPECT_EQ(os.dialogs.prompts[0], u"Selecione o executável do software \"Tool\"");
-    EXPECT_EQ(os.dialogs.lastFilter, u".exe");
-    EXPECT_EQ(os.dialogs.lastDefaultExtension, u"exe");
+    if (platform::kPathSeparator == u'\\') {
+        EXPECT_EQ(os.dialogs.lastFilter, u".exe");
+        EXPECT_EQ(os.dialogs.lastDefaultExtension, u"exe");
+    } else {
+        EXPECT_EQ(os.dialogs.lastListing, platform::FileListing::Executables);
+        EXPECT_EQ(os.dialogs.lastDefaultExtension, u"");
+    }
 }
 
 TEST_F(FolderSearch, CancelledPromptGivesNothingAndWritesNothing) {

@@ -7,6 +7,7 @@
 #include "remote/AnyDeskConnector.h"
 #include "remote/RemoteAttendant.h"
 #include "remote/ToolLocations.h"
+#include "support/Prerequisites.h"
 #include "support/TextUtils.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +32,8 @@ namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
+
+const auto* const needs = ::testing::AddGlobalTestEnvironment(new testing_support::NeedsDisplay({"x11vnc", "xtightvncviewer"}));
 
 // Keeps the X server from resetting between tests (it resets when its last
 // client goes).
@@ -81,7 +84,7 @@ protected:
     RunPageScript run = [this](const std::u16string& s) { scripts.push_back(s); };
 
     void SetUp() override {
-        if (!HoldDisplay()) GTEST_SKIP() << "needs a display (xvfb-run)";
+        ASSERT_TRUE(HoldDisplay()) << "the display cannot be reached";
         std::filesystem::create_directories(temp.Path("app"));
         process.arguments = {FromUtf8(temp.Folder("app") + "PTarveNixApp")};
     }

@@ -3,6 +3,7 @@
 
 #include "support/ChildProcess.h"
 #include "support/Desktop.h"
+#include "support/Prerequisites.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -19,6 +20,8 @@
 #include <vector>
 
 namespace {
+
+const auto* const needs = ::testing::AddGlobalTestEnvironment(new testing_support::NeedsDisplay({"xdotool", "curl"}));
 
 namespace fs = std::filesystem;
 using nlohmann::json;
@@ -63,7 +66,6 @@ fs::path InstallProgram(const fs::path& folder) {
 class ChatRoundTrip : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs a display (run under xvfb-run)";
         folder_ = fs::temp_directory_path() / ("tarvenix-roundtrip-" + std::to_string(::getpid()) + "-" +
                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder_);

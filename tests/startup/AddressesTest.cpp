@@ -74,7 +74,6 @@ TEST_F(Addresses, ServiceAddressNeedsTheChatParametersEvenWithAToken) {
 
 TEST_F(Addresses, TokenFieldsDateAndAnsiBytes) {
     os.clock.now = {2023, 6, 5, 23, 59, 59, 0};
-    os.locale.shortDate = u"d/M/yyyy";
     os.SetArguments({u"-CodigoProduto", u"9", u"-NomeProdutoEVersao", u"Dravelt 1|2", u"-NomeUsuario", u"João"});
     const std::u16string token = ResolverToken();
     EXPECT_EQ(Base64Decode(token), "05/06/2023|9|Dravelt 1|2|||Jo\xE3o|10");
@@ -88,7 +87,6 @@ TEST_F(Addresses, ReadyMadeTokenIsPassedThrough) {
 }
 
 TEST_F(Addresses, TarvenixEncodePadsToFour) {
-    os.locale.shortDate = u"dd/MM/yyyy";
     os.clock.now = {2023, 12, 8, 0, 0, 0, 0};
     // "08/12/2023|" is 11 bytes; with "" 11 -> one "=", with "a" 12 -> none.
     EXPECT_EQ(TarvenixEncode(u""), u"MDgvMTIvMjAyM3w=");
@@ -105,35 +103,36 @@ TEST(PreencherAEsquerda, PadsOnlyWhileTheFillerFits) {
     EXPECT_EQ(PreencherAEsquerda(u"", -3, u"0"), u"");
 }
 
-TEST_F(Addresses, DateTextFollowsTheShortDateFormat) {
+TEST_F(Addresses, DateTextIsTheSystemsTextSplitAtSlashes) {
     const platform::LocalDateTime june5{2023, 6, 5, 0, 0, 0, 0};
-    os.locale.shortDate = u"d/M/yyyy";
+    os.locale.written = u"5/6/2023";
     EXPECT_EQ(FormatarData(june5), u"05/06/2023");
-    os.locale.shortDate = u"M/d/yyyy";
+    os.locale.written = u"6/5/2023";
     EXPECT_EQ(FormatarData(june5), u"06/05/2023");
-    os.locale.shortDate = u"dd/MM/yy";
+    os.locale.written = u"05/06/23";
     EXPECT_EQ(FormatarData(june5), u"05/06/0023");
-    os.locale.shortDate = u"yyyy/MM/dd";
+    os.locale.written = u"2023/06/05";
     EXPECT_EQ(FormatarData(june5), u"2023/06/0005");
 }
 
-TEST_F(Addresses, DateTextWithAnotherSeparatorKeepsTheFormatsOrder) {
+TEST_F(Addresses, DateTextWithoutThreeNumbersAtSlashesKeepsTheFormatsOrder) {
+    using platform::DatePart;
     const platform::LocalDateTime june5{2023, 6, 5, 0, 0, 0, 0};
-    os.locale.shortDate = u"dd.MM.yyyy";
+    os.locale.written = u"05.06.2023";
     EXPECT_EQ(FormatarData(june5), u"05/06/2023");
-    os.locale.shortDate = u"yyyy-MM-dd";
+    os.locale.written = u"2023-06-05";
+    os.locale.order = {DatePart::Year, DatePart::Month, DatePart::Day};
     EXPECT_EQ(FormatarData(june5), u"2023/06/05");
-    os.locale.shortDate = u"M-d-yy";
-    EXPECT_EQ(FormatarData(june5), u"06/05/2023");
-    os.locale.shortDate = u"";
+    // Month names, also between slashes, become the month's number.
+    os.locale.written = u"5 jun, 2023";
+    os.locale.order = {DatePart::Day, DatePart::Month, DatePart::Year};
     EXPECT_EQ(FormatarData(june5), u"05/06/2023");
-}
-
-TEST(FormatShortDate, TokensAndLiterals) {
-    const platform::LocalDateTime d{2026, 1, 9, 0, 0, 0, 0};
-    EXPECT_EQ(FormatShortDate(u"d/M/yyyy", d), u"9/1/2026");
-    EXPECT_EQ(FormatShortDate(u"dd/MM/yy", d), u"09/01/26");
-    EXPECT_EQ(FormatShortDate(u"yyyy'年'M'月'd", d), u"2026年1月9");
+    os.locale.written = u"Jun/05/2023";
+    os.locale.order = {DatePart::Month, DatePart::Day, DatePart::Year};
+    EXPECT_EQ(FormatarData(june5), u"06/05/2023");
+    os.locale.written = u"05/06-2023";
+    os.locale.order = {DatePart::Day, DatePart::Month, DatePart::Year};
+    EXPECT_EQ(FormatarData(june5), u"05/06/2023");
 }
 
 }  // namespace

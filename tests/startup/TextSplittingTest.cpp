@@ -37,6 +37,13 @@ TEST(StrToStrArray, CombiningMarkAfterSeparatorIsConsumed) {
     EXPECT_EQ(StrToStrArray(u"a;\u0301", u';'), (List{u"a", u""}));
     // Only right after a separator; elsewhere a mark belongs to its field.
     EXPECT_EQ(StrToStrArray(u"\u0301a;b\u0301", u';'), (List{u"\u0301a", u"b\u0301"}));
+    // Every script's non-spacing marks (Hebrew, Arabic, Thai, Devanagari, and
+    // one beyond the first plane), and only those: enclosing marks (Me) and
+    // spacing ones (Mc) stay.
+    for (std::u16string mark : {u"\u05B0", u"\u064B", u"\u0E31", u"\u094D", u"\U0001D167", u"\u0301\u064B"})
+        EXPECT_EQ(StrToStrArray(u"a|" + mark + u"b", u'|'), (List{u"a", u"b"}));
+    for (std::u16string kept : {u"\u0488", u"\u20DD", u"\u0903", u"\U0001D165"})
+        EXPECT_EQ(StrToStrArray(u"a|" + kept + u"b", u'|'), (List{u"a", kept + u"b"}));
 }
 
 TEST(StrToStrArray, LongTextSplitsWithoutTrouble) {

@@ -77,9 +77,9 @@ TEST(Win32Dialogs, ButtonsWithoutACaptionKeepTheirOwn) {
     EXPECT_NE(answer.Captions().at(IDCANCEL), L"");
 }
 
-TEST(Win32Dialogs, AnEmptyTitleIsTheKindsOwn) {
+TEST(Win32Dialogs, WithoutATitleTheKindsOwn) {
     DialogAnswer answer(L"Aviso", IDOK);
-    platform::Win32Dialogs().MessageDlg(u"Atenção", DialogKind::Warning, {DialogButton::OK}, {}, u"");
+    platform::Win32Dialogs().MessageDlg(u"Atenção", DialogKind::Warning, {DialogButton::OK}, {}, std::nullopt);
     answer.Join();
     EXPECT_TRUE(answer.Found());
 }

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ChildProcess.h"
+
 #undef CreateDirectory
 
 namespace {
@@ -149,14 +151,37 @@ TEST(Win32Files, AnsiCodePageConvertsBothWays) {
     EXPECT_EQ(ansi.ToAnsi(u""), "");
 }
 
-TEST(Win32Files, ShortDateFormatIsTheUsersPattern) {
-    platform::Win32Locale locale;
-    const std::u16string pattern = locale.ShortDateFormat();
-    ASSERT_FALSE(pattern.empty());
-    EXPECT_EQ(pattern.back() == u'\0', false);
-    for (char16_t part : {u'd', u'M', u'y'}) EXPECT_NE(pattern.find(part), std::u16string::npos) << ToUtf8(pattern);
-    EXPECT_NE(pattern.find(locale.DateSeparator()), std::u16string::npos);
-    EXPECT_NE(locale.TimeSeparator(), u'\0');
+// Each picture is set as the user's own in the registry, where the regional
+// settings keep it; a fresh process reads it.
+TEST(Win32Files, TokenDateFollowsTheUsersShortDatePicture) {
+    const wchar_t* key = L"\"HKCU\\Control Panel\\International\"";
+    const auto saved = win32test::RunTool(std::wstring(L"reg.exe query ") + key + L" /v sShortDate");
+    const struct {
+        const wchar_t* picture;
+        const char* written;
+        const char* token;
+    } cases[] = {
+        {L"dd/MM/yyyy", "05/06/2023", "05/06/2023"},
+        {L"d.M.yyyy", "5.6.2023", "05/06/2023"},
+        {L"dd-MMM-yyyy", "05-Jun-2023", "05/06/2023"},
+        {L"yyyy/MM/dd", "2023/06/05", "2023/06/0005"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(win32test::RunTool(std::wstring(L"reg.exe add ") + key + L" /v sShortDate /t REG_SZ /d " +
+                                     c.picture + L" /f")
+                      .exitCode,
+                  0u);
+        const auto probe = win32test::RunChild(win32test::ProbePath(), L"probe shortdate");
+        EXPECT_EQ(probe.output, std::string(c.written) + "\n" + c.token);
+    }
+    // Put the prefix's own picture back.
+    const auto at = saved.output.find("REG_SZ");
+    std::string previous = at == std::string::npos ? "" : saved.output.substr(at + 6);
+    previous.erase(0, previous.find_first_not_of(" \t"));
+    previous.erase(previous.find_last_not_of(" \t\r\n") + 1);
+    if (!previous.empty())
+        win32test::RunTool(std::wstring(L"reg.exe add ") + key + L" /v sShortDate /t REG_SZ /d " +
+                           std::wstring(previous.begin(), previous.end()) + L" /f");
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // A small program the Wine tests start as a child: it reports what the
 // platform layer sees from inside a process of its own, or plays a command
 // that writes odd output or never ends.
+#include "platform/win32/Win32Locale.h"
 #include "platform/win32/Win32ProcessEnvironment.h"
+#include "startup/nTarvenixClasses_U.h"
 #include "support/TextUtils.h"
 
 #include <windows.h>
@@ -23,6 +25,11 @@ int main() {
     const std::u16string mode = args.size() > 1 ? args[1] : u"";
     if (mode == u"args") {
         for (const auto& arg : args) Write(ToUtf8(arg) + "\n");
+    } else if (mode == u"shortdate") {
+        // The user's short date as the system writes it, then the token's date.
+        const platform::LocalDateTime june5{2023, 6, 5};
+        Write(ToUtf8(platform::Win32Locale().WriteShortDate(june5).text) + "\n" +
+              ToUtf8(TnTarvenixUtils::FormatarData(june5)));
     } else if (mode == u"osname") {
         Write(ToUtf8(environment.OperatingSystemName()));
     } else if (mode == u"bytes") {

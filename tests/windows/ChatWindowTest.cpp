@@ -182,7 +182,7 @@ TEST_F(ChatWindowTest, ErrorsOfOneFailingPageAskOnlyOnce) {
     struct Nested : fakes::Dialogs {
         std::function<void()> whileShown;
         int MessageDlg(const std::u16string& t, DialogKind k, platform::DialogButtons b,
-                       const std::vector<std::u16string>& c, const std::u16string& title) override {
+                       const std::vector<std::u16string>& c, const platform::DialogTitle& title) override {
             if (whileShown) std::exchange(whileShown, nullptr)();
             return fakes::Dialogs::MessageDlg(t, k, b, c, title);
         }

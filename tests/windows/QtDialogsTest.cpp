@@ -33,7 +33,7 @@ QStringList CaptionsOnScreen(QMessageBox& box) {
 TEST(QtDialogs, ButtonsKeepTheFixedOrderWithCaptionsGivenInThatOrder) {
     const platform::DialogButtons set{DialogButton::Close, DialogButton::Help, DialogButton::No,
                                       DialogButton::OK, DialogButton::Yes, DialogButton::Cancel};
-    auto standard = QtDialogs::BuildMessageBox(u"t", DialogKind::Warning, set, {}, u"");
+    auto standard = QtDialogs::BuildMessageBox(u"t", DialogKind::Warning, set, {}, std::nullopt);
     EXPECT_EQ(CaptionsOnScreen(*standard),
               (QStringList{"Sim", "Não", "OK", "Cancelar", "Ajuda", "Fechar"}));
     EXPECT_EQ(standard->windowTitle(), QStringLiteral("Aviso"));
@@ -47,6 +47,7 @@ TEST(QtDialogs, ButtonsKeepTheFixedOrderWithCaptionsGivenInThatOrder) {
     auto extra = QtDialogs::BuildMessageBox(u"t", DialogKind::Custom, {DialogButton::OK}, {u"Certo", u"x", u"y"}, u"");
     EXPECT_EQ(CaptionsOnScreen(*extra), QStringList{"Certo"});
     EXPECT_EQ(extra->icon(), QMessageBox::NoIcon);
+    EXPECT_EQ(extra->windowTitle(), QString());  // an empty title given stays empty
 }
 
 // Answers the next modal dialog from inside its loop.

@@ -11,6 +11,7 @@ inline constexpr const char* kChatPage = R"HTML(<!DOCTYPE html>
 <style>
   body { font-family: Tahoma, sans-serif; font-size: 12px; margin: 8px; background: #f4f6f8; }
   h1 { font-size: 15px; margin: 0 0 6px; color: #1d4f91; }
+  button { font: inherit; }
   .comandos button { display: block; width: 100%; margin: 2px 0; text-align: left; }
   #usuario, #eventos { overflow-wrap: anywhere; }
   #eventos { background: #fff; border: 1px solid #ccd; height: 110px; overflow-y: auto; padding: 4px; }

@@ -7,8 +7,9 @@
 namespace platform {
 
 int ConsoleDialogs::MessageDlg(const std::u16string& text, DialogKind, DialogButtons buttons,
-                               const std::vector<std::u16string>&, const std::u16string& title) {
-    std::fprintf(stderr, "%s%s%s\n", ToUtf8(title).c_str(), title.empty() ? "" : ": ", ToUtf8(text).c_str());
+                               const std::vector<std::u16string>&, const DialogTitle& title) {
+    const std::string heading = title ? ToUtf8(*title) : std::string();
+    std::fprintf(stderr, "%s%s%s\n", heading.c_str(), heading.empty() ? "" : ": ", ToUtf8(text).c_str());
     const auto order = buttons.InOrder();
     // Without anyone to ask, the answer is the last (least committing) button.
     return order.empty() ? ResultNone : (buttons.Has(DialogButton::No) ? ResultNo : ResultOf(order.back()));
@@ -16,7 +17,8 @@ int ConsoleDialogs::MessageDlg(const std::u16string& text, DialogKind, DialogBut
 
 void ConsoleDialogs::ShowMessage(const std::u16string& text) { std::fprintf(stderr, "%s\n", ToUtf8(text).c_str()); }
 
-std::u16string ConsoleDialogs::PromptOpenFile(const std::u16string&, const std::u16string&, const std::u16string&) {
+std::u16string ConsoleDialogs::PromptOpenFile(const std::u16string&, const std::u16string&, const std::u16string&,
+                                              FileListing) {
     return {};
 }
 

@@ -9,10 +9,10 @@ namespace platform {
 class ConsoleDialogs : public IDialogs {
 public:
     int MessageDlg(const std::u16string& text, DialogKind kind, DialogButtons buttons,
-                   const std::vector<std::u16string>& captions, const std::u16string& title) override;
+                   const std::vector<std::u16string>& captions, const DialogTitle& title) override;
     void ShowMessage(const std::u16string& text) override;
     std::u16string PromptOpenFile(const std::u16string& title, const std::u16string& filter,
-                                  const std::u16string& defaultExtension) override;
+                                  const std::u16string& defaultExtension, FileListing listing) override;
 };
 
 }  // namespace platform

@@ -2,72 +2,165 @@
 
 #include <langinfo.h>
 #include <locale.h>
+#include <time.h>
+#include <wchar.h>
 
-#include <string>
+#include <memory>
 
 namespace platform {
 
 namespace {
 
-std::string UserTimeFormat(nl_item item, const char* fallback) {
-    locale_t user = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0));
-    if (user == static_cast<locale_t>(0)) return fallback;
-    std::string format = nl_langinfo_l(item, user);
-    freelocale(user);
-    return format.empty() ? fallback : format;
+struct LocaleFree {
+    void operator()(locale_t locale) const { freelocale(locale); }
+};
+using LocaleHandle = std::unique_ptr<std::remove_pointer_t<locale_t>, LocaleFree>;
+
+LocaleHandle TimeLocale(const std::string& name) {
+    locale_t locale = newlocale(LC_TIME_MASK, name.c_str(), static_cast<locale_t>(0));
+    if (locale == static_cast<locale_t>(0)) locale = newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(0));
+    return LocaleHandle(locale);
 }
 
-char16_t FirstLiteral(std::u16string_view pattern, std::u16string_view tokens, char16_t fallback) {
-    for (char16_t c : pattern)
-        if (tokens.find(c) == std::u16string_view::npos) return c;
+// glibc keeps every LC_TIME text in wide form too, whatever the locale's
+// character set.
+std::wstring WideItem(locale_t locale, nl_item item, const wchar_t* fallback) {
+    const auto* text = reinterpret_cast<const wchar_t*>(nl_langinfo_l(item, locale));
+    return text && *text ? std::wstring(text) : std::wstring(fallback);
+}
+
+std::u16string FromWide(std::wstring_view text) {
+    std::u16string out;
+    for (wchar_t c : text) {
+        const auto code = static_cast<char32_t>(c);
+        if (code < 0x10000) {
+            out += static_cast<char16_t>(code);
+        } else {
+            out += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+        }
+    }
+    return out;
+}
+
+bool IsFlag(wchar_t c) { return c == L'-' || c == L'_' || c == L'0' || c == L'^' || c == L'#'; }
+
+// The first character outside the conversions that is not a blank.
+char16_t FirstLiteral(std::wstring_view format, char16_t fallback) {
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == L'%') {
+            ++i;
+            while (i < format.size() && (IsFlag(format[i]) || format[i] == L'E' || format[i] == L'O')) ++i;
+            continue;
+        }
+        if (format[i] != L' ') return FromWide(format.substr(i, 1)).front();
+    }
     return fallback;
 }
 
 }  // namespace
 
-std::u16string DatePatternFromStrftime(std::string_view format) {
-    std::u16string pattern;
+TokenDateFormat TokenDateFormatFrom(std::wstring_view format) {
+    std::wstring out;
+    size_t day = std::wstring::npos, month = std::wstring::npos, year = std::wstring::npos;
+    size_t yearEnd = std::wstring::npos;
+    auto mark = [&out](size_t& at) {
+        if (at == std::wstring::npos) at = out.size();
+    };
     for (size_t i = 0; i < format.size(); ++i) {
-        if (format[i] != '%' || i + 1 == format.size()) {
-            pattern += static_cast<char16_t>(static_cast<unsigned char>(format[i]));
+        if (format[i] != L'%' || i + 1 == format.size()) {
+            out += format[i];
             continue;
         }
-        char c = format[++i];
-        // Skip glibc's flag and modifier characters ("%-d", "%Ey", "%Od").
-        while ((c == '-' || c == '_' || c == '0' || c == '^' || c == '#' || c == 'E' || c == 'O') &&
-               i + 1 < format.size())
-            c = format[++i];
-        switch (c) {
-            case 'd': pattern += u"dd"; break;
-            case 'e': pattern += u"d"; break;
-            case 'm': pattern += u"MM"; break;
-            case 'y':
-            case 'Y':
-            case 'C':
-            case 'G': pattern += u"yyyy"; break;
-            case 'D': pattern += u"MM/dd/yyyy"; break;
-            case 'F': pattern += u"yyyy-MM-dd"; break;
-            case '%': pattern += u'%'; break;
-            default: break;  // names and other fields have no place in a short date
+        size_t j = i + 1;
+        while (j < format.size() && IsFlag(format[j])) ++j;
+        while (j < format.size() && format[j] >= L'0' && format[j] <= L'9') ++j;
+        const std::wstring_view flags = format.substr(i + 1, j - i - 1);
+        while (j < format.size() && (format[j] == L'E' || format[j] == L'O')) ++j;
+        if (j == format.size()) {
+            out += format.substr(i);
+            break;
         }
+        const wchar_t conversion = format[j];
+        switch (conversion) {
+            case L'd':
+            case L'e':
+                mark(day);
+                out += L'%' + std::wstring(flags) + conversion;
+                break;
+            case L'm':
+                mark(month);
+                out += L'%' + std::wstring(flags) + conversion;
+                break;
+            case L'b':
+            case L'B':
+            case L'h':
+                mark(month);
+                out += format.substr(i, j - i + 1);
+                break;
+            case L'y':
+            case L'Y':
+            case L'C':
+            case L'G':
+            case L'g':
+                // A century followed by its year ("%C%y") is one year.
+                if (out.size() != yearEnd) {
+                    mark(year);
+                    out += L"%Y";
+                    yearEnd = out.size();
+                }
+                break;
+            case L'D':
+                mark(month);
+                out += L"%m/";
+                mark(day);
+                out += L"%d/";
+                mark(year);
+                out += L"%Y";
+                yearEnd = out.size();
+                break;
+            case L'F':
+                mark(year);
+                out += L"%Y-";
+                mark(month);
+                out += L"%m-";
+                mark(day);
+                out += L"%d";
+                break;
+            default:
+                out += format.substr(i, j - i + 1);
+                break;
+        }
+        i = j;
     }
-    return pattern;
+    return {out, DateOrder(day, month, year)};
 }
 
-std::u16string PosixLocale::ShortDateFormat() { return DatePatternFromStrftime(UserTimeFormat(D_FMT, "%m/%d/%y")); }
+ShortDate PosixLocale::WriteShortDate(const LocalDateTime& date) {
+    const LocaleHandle locale = TimeLocale(name_);
+    const TokenDateFormat format = TokenDateFormatFrom(WideItem(locale.get(), _NL_WD_FMT, L"%m/%d/%y"));
+    tm when{};
+    when.tm_year = date.year - 1900;
+    when.tm_mon = date.month - 1;
+    when.tm_mday = date.day;
+    when.tm_hour = 12;
+    tm normalised = when;
+    timegm(&normalised);  // the weekday, for formats that name it
+    when.tm_wday = normalised.tm_wday;
+    when.tm_yday = normalised.tm_yday;
+    wchar_t text[256];
+    const size_t n = wcsftime_l(text, std::size(text), format.format.c_str(), &when, locale.get());
+    return {FromWide(std::wstring_view(text, n)), format.order};
+}
 
-char16_t PosixLocale::DateSeparator() { return FirstLiteral(ShortDateFormat(), u"dMy", u'/'); }
+char16_t PosixLocale::DateSeparator() {
+    const LocaleHandle locale = TimeLocale(name_);
+    return FirstLiteral(WideItem(locale.get(), _NL_WD_FMT, L"%m/%d/%y"), u'/');
+}
 
 char16_t PosixLocale::TimeSeparator() {
-    const std::string format = UserTimeFormat(T_FMT, "%H:%M:%S");
-    for (size_t i = 0; i < format.size(); ++i) {
-        if (format[i] == '%') {
-            ++i;
-            continue;
-        }
-        if (format[i] != ' ') return static_cast<char16_t>(static_cast<unsigned char>(format[i]));
-    }
-    return u':';
+    const LocaleHandle locale = TimeLocale(name_);
+    return FirstLiteral(WideItem(locale.get(), _NL_WT_FMT, L"%H:%M:%S"), u':');
 }
 
 }  // namespace platform

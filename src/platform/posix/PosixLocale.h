@@ -2,20 +2,32 @@
 
 #include "platform/Locale.h"
 
+#include <string>
 #include <string_view>
 
 namespace platform {
 
-// The user's LC_TIME: its D_FMT becomes a short date pattern, always with a
-// four-digit year, since the service reads the year from the token.
+// The user's LC_TIME (or the locale named): the C library writes the date
+// with the locale's D_FMT, made fit for the token first.
 class PosixLocale : public ILocale {
 public:
-    std::u16string ShortDateFormat() override;
+    explicit PosixLocale(std::string name = "") : name_(std::move(name)) {}
+    ShortDate WriteShortDate(const LocalDateTime& date) override;
     char16_t DateSeparator() override;
     char16_t TimeSeparator() override;
+
+private:
+    std::string name_;
 };
 
-// Translates a strftime date format ("%d/%m/%Y", "%m/%d/%y", "%F").
-std::u16string DatePatternFromStrftime(std::string_view format);
+struct TokenDateFormat {
+    std::wstring format;
+    std::array<DatePart, 3> order;
+};
+
+// A strftime date format with every year four-digit and Gregorian and every
+// number in ASCII digits, since the service reads the numbers from the
+// token; month and day names and the literal text stay as they are.
+TokenDateFormat TokenDateFormatFrom(std::wstring_view format);
 
 }  // namespace platform

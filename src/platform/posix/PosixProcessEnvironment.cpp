@@ -2,7 +2,12 @@
 
 #include "support/TextUtils.h"
 
+#include <langinfo.h>
+#include <locale.h>
+#include <stdlib.h>
 #include <unistd.h>
+
+#include <cstring>
 
 #include <fstream>
 #include <mutex>
@@ -25,6 +30,21 @@ std::string Unquote(std::string value) {
 void SetStartupArguments(int argc, char** argv) {
     std::lock_guard lock(argumentsMutex);
     startupArguments.assign(argv, argv + argc);
+}
+
+void UseUtf8CharacterType() {
+    const char* chosen = ::setlocale(LC_CTYPE, "");
+    if (chosen && std::strcmp(::nl_langinfo(CODESET), "UTF-8") == 0) return;
+    // LC_ALL would outrank LC_CTYPE: hand its value to each other category.
+    if (const char* all = ::getenv("LC_ALL"); all && *all) {
+        const std::string value = all;
+        for (const char* category : {"LC_COLLATE", "LC_MESSAGES", "LC_MONETARY", "LC_NUMERIC", "LC_TIME", "LC_PAPER",
+                                     "LC_NAME", "LC_ADDRESS", "LC_TELEPHONE", "LC_MEASUREMENT", "LC_IDENTIFICATION"})
+            ::setenv(category, value.c_str(), 1);
+        ::unsetenv("LC_ALL");
+    }
+    ::setenv("LC_CTYPE", "C.UTF-8", 1);
+    ::setlocale(LC_CTYPE, "C.UTF-8");
 }
 
 std::vector<std::u16string> PosixProcessEnvironment::Arguments() {

@@ -175,7 +175,10 @@ void PosixWindowFinder::RestoreWindow(WindowHandle window) {
     const auto w = static_cast<xcb_window_t>(window);
     xcb_map_window(display.c(), w);
     xcb_ewmh_connection_t* ewmh = display.Ewmh();
+    // Back to its normal size too, as SW_RESTORE brings a maximised window.
     SendRootMessage(display, w, ewmh->_NET_WM_STATE, XCB_EWMH_WM_STATE_REMOVE, ewmh->_NET_WM_STATE_HIDDEN);
+    SendRootMessage(display, w, ewmh->_NET_WM_STATE, XCB_EWMH_WM_STATE_REMOVE, ewmh->_NET_WM_STATE_MAXIMIZED_VERT,
+                    ewmh->_NET_WM_STATE_MAXIMIZED_HORZ);
     Activate(display, w);
 }
 

@@ -91,7 +91,7 @@ std::u16string OpenFileFilter(const std::u16string& filter) {
 }
 
 int Win32Dialogs::MessageDlg(const std::u16string& text, DialogKind kind, DialogButtons buttons,
-                             const std::vector<std::u16string>& captions, const std::u16string& title) {
+                             const std::vector<std::u16string>& captions, const DialogTitle& title) {
     std::vector<std::pair<int, std::u16string>> named;
     const auto order = buttons.InOrder();
     for (size_t i = 0; i < order.size() && i < captions.size(); ++i)
@@ -102,7 +102,7 @@ int Win32Dialogs::MessageDlg(const std::u16string& text, DialogKind kind, Dialog
         pendingCaptions = &named;
         hook = ::SetWindowsHookExW(WH_CBT, CaptionHook, nullptr, ::GetCurrentThreadId());
     }
-    const std::u16string caption = title.empty() ? KindTitle(kind) : title;
+    const std::u16string caption = title ? *title : KindTitle(kind);
     const int result = ::MessageBoxW(nullptr, Wide(text), Wide(caption),
                                      MessageBoxButtonSet(buttons) | KindIcon(kind) | MB_TASKMODAL | MB_SETFOREGROUND);
     pendingCaptions = nullptr;
@@ -114,8 +114,9 @@ void Win32Dialogs::ShowMessage(const std::u16string& text) {
     ::MessageBoxW(nullptr, Wide(text), Wide(ProgramTitle()), MB_OK | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 
+// Windows runs programs by their extension, so the filter alone lists them.
 std::u16string Win32Dialogs::PromptOpenFile(const std::u16string& title, const std::u16string& filter,
-                                            const std::u16string& defaultExtension) {
+                                            const std::u16string& defaultExtension, FileListing) {
     std::vector<wchar_t> file(32768, L'\0');
     const std::u16string filters = filter.empty() ? std::u16string() : OpenFileFilter(filter);
     std::u16string extension = defaultExtension;

@@ -13,9 +13,43 @@ std::u16string UserLocaleText(LCTYPE item, std::u16string_view fallback) {
     return FromWide(buffer, static_cast<size_t>(n - 1));
 }
 
+// Where day, month and year stand in a short date picture such as
+// "dd-MMM-yyyy" or "dddd, d 'de' MMMM": "ddd" and "dddd" are the weekday,
+// "g" the era, quoted runs literal text.
+std::array<DatePart, 3> OrderOf(std::u16string_view picture) {
+    size_t day = std::u16string::npos, month = std::u16string::npos, year = std::u16string::npos;
+    for (size_t i = 0; i < picture.size();) {
+        const char16_t c = picture[i];
+        if (c == u'\'') {
+            const size_t end = picture.find(u'\'', i + 1);
+            i = end == std::u16string_view::npos ? picture.size() : end + 1;
+            continue;
+        }
+        size_t run = 1;
+        while (i + run < picture.size() && picture[i + run] == c) ++run;
+        if (c == u'd' && run <= 2 && day == std::u16string::npos) day = i;
+        if (c == u'M' && month == std::u16string::npos) month = i;
+        if (c == u'y' && year == std::u16string::npos) year = i;
+        i += run;
+    }
+    return DateOrder(day, month, year);
+}
+
 }  // namespace
 
-std::u16string Win32Locale::ShortDateFormat() { return UserLocaleText(LOCALE_SSHORTDATE, u"dd/MM/yyyy"); }
+ShortDate Win32Locale::WriteShortDate(const LocalDateTime& date) {
+    SYSTEMTIME when{};
+    when.wYear = static_cast<WORD>(date.year);
+    when.wMonth = static_cast<WORD>(date.month);
+    when.wDay = static_cast<WORD>(date.day);
+    FILETIME asFileTime{};
+    if (::SystemTimeToFileTime(&when, &asFileTime)) ::FileTimeToSystemTime(&asFileTime, &when);  // the weekday
+    wchar_t text[256];
+    const int n = ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &when, nullptr, text,
+                                    static_cast<int>(std::size(text)), nullptr);
+    return {n > 1 ? FromWide(text, static_cast<size_t>(n - 1)) : std::u16string(),
+            OrderOf(UserLocaleText(LOCALE_SSHORTDATE, u"dd/MM/yyyy"))};
+}
 
 char16_t Win32Locale::DateSeparator() { return UserLocaleText(LOCALE_SDATE, u"/").front(); }
 

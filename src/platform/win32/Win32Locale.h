@@ -4,12 +4,12 @@
 
 namespace platform {
 
-// The user's regional settings (GetLocaleInfoW, LOCALE_USER_DEFAULT).
+// The user's regional settings (LOCALE_USER_DEFAULT).
 class Win32Locale : public ILocale {
 public:
-    std::u16string ShortDateFormat() override;  // LOCALE_SSHORTDATE, as written
-    char16_t DateSeparator() override;          // LOCALE_SDATE
-    char16_t TimeSeparator() override;          // LOCALE_STIME
+    ShortDate WriteShortDate(const LocalDateTime& date) override;  // GetDateFormatEx, DATE_SHORTDATE
+    char16_t DateSeparator() override;                               // LOCALE_SDATE
+    char16_t TimeSeparator() override;                               // LOCALE_STIME
 };
 
 }  // namespace platform

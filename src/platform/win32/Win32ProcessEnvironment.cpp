@@ -40,6 +40,8 @@ bool Kernel32FileVersion(unsigned& major, unsigned& minor) {
 
 void SetStartupArguments(int, char**) {}  // Windows reads its own command line
 
+void UseUtf8CharacterType() {}  // the wide-character API carries UTF-16 whatever the code page
+
 std::vector<std::u16string> Win32ProcessEnvironment::Arguments() {
     std::vector<std::u16string> args{ModulePath()};
     const wchar_t* line = ::GetCommandLineW();

@@ -3,9 +3,8 @@
 namespace remote_tools {
 
 TStringArray TightVncFolders() {
-    return {u"c:\\Program Files\\TightVNC\\", u"c:\\Program Files (x86)\\TightVNC\\",
-            u"c:\\Arquivos de Programas\\TightVNC\\", u"c:\\Arquivos de Programas (x86)\\TightVNC\\",
-            u"d:\\TightVNC\\", u"d:\\Arquivos de Programas\\TightVNC\\"};
+    return {u"c:\\Program Files\\TightVNC\\", u"c:\\Program Files (x86)\\TightVNC\\", u"d:\\TightVNC\\",
+            u"d:\\Arquivos de Programas\\TightVNC\\"};
 }
 
 TStringArray RealVncFolders() {

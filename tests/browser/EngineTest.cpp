@@ -77,8 +77,13 @@ public:
             res.set_content(html, "text/html; charset=utf-8");
         });
     }
-    std::u16string Url(const std::string& path) const {
-        return QString::fromStdString("http://127.0.0.1:" + std::to_string(port_) + path).toStdU16String();
+    // Any name under "localhost" reaches the loopback address too, which
+    // gives hosts of one site on one server.
+    std::u16string Url(const std::string& path, const std::string& host = "127.0.0.1") const {
+        return QString::fromStdString("http://" + host + ":" + std::to_string(port_) + path).toStdU16String();
+    }
+    std::string Url8(const std::string& path, const std::string& host = "127.0.0.1") const {
+        return QString::fromStdU16String(Url(path, host)).toStdString();
     }
 
 private:
@@ -237,6 +242,46 @@ TEST(ScriptBridge, SubFramesReachTheLauncherToo) {
     ASSERT_TRUE(browser.WaitForText(u"from-frame"));
     ASSERT_TRUE(browser.WaitForText(u"from-nested-frame"));
     EXPECT_EQ(browser.texts.front(), u"from-top");
+}
+
+TEST(ScriptBridge, OnlyDocumentsOfTheChatsSiteReachTheLauncherAndInOrder) {
+    PageServer chat, other;
+    // Another port is another origin: its call is sent, then it says so.
+    other.Page("/frame", R"(<!DOCTYPE html><script>
+        external.Notificar('ConnectRemoteAttendantListening|127.0.0.1:5500|tight');
+        parent.postMessage('foreign-sent', '*');</script>)");
+    chat.Page("/inner", R"(<!DOCTYPE html><script>
+        external.Notificar('same-1'); external.Notificar('same-2');</script>)");
+    chat.Page("/", R"(<!DOCTYPE html><html><body><script>
+        external.Notificar('top');
+        window.addEventListener('message', function (e) {
+            if (e.data === 'foreign-sent') external.Notificar('after-foreign');
+        });
+        </script><iframe src=")" + other.Url8("/frame") + R"("></iframe>
+        <iframe src=")" + chat.Url8("/inner", "widget.tarvenix.localhost") + R"("></iframe></body></html>)");
+    other.Page("/away", R"(<!DOCTYPE html><script>
+        external.Notificar('away'); location.href = ')" + chat.Url8("/back", "chat.tarvenix.localhost") + R"(';
+        </script>)");
+    chat.Page("/back", R"(<!DOCTYPE html><script>external.Notificar('back');</script>)");
+
+    Browser browser(chat.Url("/", "chat.tarvenix.localhost"));
+    ASSERT_TRUE(browser.Start());
+    ASSERT_TRUE(browser.WaitForText(u"after-foreign"));
+    ASSERT_TRUE(browser.WaitForText(u"same-2"));
+    const auto at = [&](const std::u16string& text) {
+        return std::find(browser.texts.begin(), browser.texts.end(), text) - browser.texts.begin();
+    };
+    EXPECT_EQ(browser.texts.size(), 4u) << "the other origin's call was refused";
+    EXPECT_EQ(at(u"top"), 0);
+    EXPECT_LT(at(u"same-1"), at(u"same-2"));
+
+    // Navigated to another site, the main frame has lost the bridge; back on
+    // the chat's site it has it again.
+    ASSERT_TRUE(WaitFor([&] { return browser.loadEnds > 0; }));
+    TnTarvenixUtils::ExecCommandJS(*browser.host, u"location.href = '" + other.Url("/away") + u"';");
+    ASSERT_TRUE(browser.WaitForText(u"back"));
+    EXPECT_EQ(browser.texts.size(), 5u);
+    EXPECT_EQ(browser.texts.back(), u"back");
 }
 
 TEST(ScriptBridge, AHandlerInAModalLoopHoldsUpTheLaterMessages) {

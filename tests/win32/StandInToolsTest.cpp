@@ -27,6 +27,8 @@ class Win32StandIn : public ::testing::Test {
 protected:
     void SetUp() override {
         root_ = fs::temp_directory_path() / (L"tarvenix standin " + std::to_wstring(::GetCurrentProcessId()));
+        tools_ = root_ / L"ferramentas";
+        program_ = root_ / L"programa";
         fs::remove_all(root_);
         fs::create_directories(tools_);
         fs::create_directories(program_);
@@ -54,8 +56,8 @@ protected:
     }
 
     fs::path root_;
-    fs::path tools_ = root_ / L"ferramentas";
-    fs::path program_ = root_ / L"programa";
+    fs::path tools_;
+    fs::path program_;
     fakes::ProcessEnvironment process_;
     fakes::Dialogs dialogs_;
     fakes::HidingFileSystem files_;

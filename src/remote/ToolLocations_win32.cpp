@@ -40,7 +40,10 @@ std::u16string RealVncIConnectLine(std::u16string_view address) {
 
 std::u16string RealVncDisconnectLine() { return RealVncExecutable() + u" -disconnect"; }
 
-// Windows paths cannot hold a double quote, so plain quoting is enough.
+// Windows paths cannot hold a double quote, so quoting keeps blanks, "&",
+// "|", "^" and the like as they are. cmd.exe would still expand a %NAME% of
+// a defined variable inside the quotes; the paths quoted here lie below the
+// program's own folder, which its installer chose, never below outside text.
 std::u16string QuoteForCommandInterpreter(std::u16string_view path) {
     return u"\"" + std::u16string(path) + u"\"";
 }

@@ -6,8 +6,8 @@
 #include "support/ScriptText.h"
 
 #include <QResizeEvent>
-#include <QVariantMap>
 #include <QTimer>
+#include <QVariantMap>
 #include <QWebChannel>
 #include <QWebEngineCookieStore>
 #include <QWebEngineLoadingInfo>

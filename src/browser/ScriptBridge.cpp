@@ -34,7 +34,8 @@ void InstallBridgeScript(QWebEngineProfile& profile, const QString& source) {
     profile.scripts()->insert(script);
 }
 
-BridgeEndpoint::BridgeEndpoint(Deliver deliver, QObject* parent) : QObject(parent), deliver_(std::move(deliver)) {}
+BridgeEndpoint::BridgeEndpoint(Deliver deliver, Admit admit, Refused refused, QObject* parent)
+    : QObject(parent), deliver_(std::move(deliver)), admit_(std::move(admit)), refused_(std::move(refused)) {}
 
 BridgeEndpoint::~BridgeEndpoint() {
     if (alive_) *alive_ = false;
@@ -42,8 +43,30 @@ BridgeEndpoint::~BridgeEndpoint() {
 
 void BridgeEndpoint::Notificar(const QVariant& text) {
     if (text.typeId() != QMetaType::QString) return;
-    const QString value = text.toString();
-    queue_.push_back(BridgeMessage{u"Notificar", true, {value.toStdU16String()}});
+    Accept(nullptr, text.toString());
+}
+
+void BridgeEndpoint::FrameNotificar(const QVariant& origin, const QVariant& text) {
+    if (origin.typeId() != QMetaType::QString || text.typeId() != QMetaType::QString) return;
+    const QString sender = origin.toString();
+    Accept(&sender, text.toString());
+}
+
+void BridgeEndpoint::FrameRefused(const QVariant& origin, const QVariant& text) {
+    if (refused_) refused_(origin.toString(), text.toString());
+}
+
+void BridgeEndpoint::SetSites(const QVariantList& sites) {
+    if (sites == sites_) return;
+    sites_ = sites;
+    emit SitesChanged();
+}
+
+void BridgeEndpoint::Accept(const QString* frameOrigin, const QString& text) {
+    // Judged now: by the time a queued call is delivered the top frame may
+    // show another page.
+    if (!admit_ || !admit_(frameOrigin, text)) return;
+    queue_.push_back(BridgeMessage{u"Notificar", true, {text.toStdU16String()}});
     if (!delivering_) Drain();
 }
 

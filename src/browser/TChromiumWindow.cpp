@@ -2,9 +2,12 @@
 
 #include "browser/EngineStart.h"
 #include "browser/ScriptBridge.h"
+#include "support/LocalFiles.h"
+#include "support/ScriptText.h"
 
 #include <QResizeEvent>
 #include <QTimer>
+#include <QVariantMap>
 #include <QWebChannel>
 #include <QWebEngineCookieStore>
 #include <QWebEngineLoadingInfo>
@@ -12,10 +15,43 @@
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 
+#include <exception>
+
 namespace {
 
 QString ToQString(const std::u16string& text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+engine::WebOrigin OriginOf(const QUrl& url) {
+    return {url.scheme().toLower().toStdString(), url.host(QUrl::FullyEncoded).toLower().toStdString(), url.port(-1)};
+}
+
+// What the action log names a document by: its origin, never its path or
+// query (the chat address carries the user's token).
+QString OriginText(const QUrl& url) {
+    return url.adjusted(QUrl::RemoveUserInfo | QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment)
+        .toString();
+}
+
+// The sites as the page's own check reads them.
+QVariantList SitesForPage(const std::vector<engine::Site>& sites) {
+    QVariantList list;
+    for (const auto& site : sites) {
+        const QString scheme = QString::fromStdString(site.scheme);
+        const QString host = QString::fromStdString(site.host);
+        if (!site.exact) {
+            list.append(QVariantMap{{QStringLiteral("scheme"), scheme}, {QStringLiteral("domain"), host}});
+            continue;
+        }
+        // Serialised as browsers serialise an origin: default port left out.
+        QUrl origin;
+        origin.setScheme(scheme);
+        origin.setHost(host);
+        if (site.port != (site.scheme == "https" ? 443 : 80)) origin.setPort(site.port);
+        list.append(QVariantMap{{QStringLiteral("origin"), origin.toString()}});
+    }
+    return list;
 }
 
 }  // namespace
@@ -39,6 +75,8 @@ bool TChromiumWindow::CreateBrowser() {
     if (!engine::EngineStarted() || state_ != State::None) return false;
     state_ = State::Creating;
 
+    senders_ = {};
+    senders_.SetChatAddress(OriginOf(QUrl(ToQString(defaultUrl_))));
     view_ = new QWebEngineView(this);
     auto* page = new QWebEnginePage(engine::EngineProfile(), view_);
     auto* channel = new QWebChannel(page);
@@ -46,7 +84,9 @@ bool TChromiumWindow::CreateBrowser() {
         [this](const BridgeMessage& message) {
             if (OnProcessMessageReceived) OnProcessMessageReceived(message);
         },
-        channel);
+        [this](const QString* frameOrigin, const QString& text) { return AdmitBridgeCall(frameOrigin, text); },
+        [this](const QString& frameOrigin, const QString& text) { LogRefusedCall(frameOrigin, text); }, channel);
+    endpoint_->SetSites(SitesForPage(senders_.Sites()));
     channel->registerObject(QString::fromLatin1(engine::kBridgeObjectName), endpoint_);
     page->setWebChannel(channel);
     view_->setPage(page);
@@ -113,8 +153,40 @@ void TChromiumWindow::resizeEvent(QResizeEvent* event) {
     if (view_) view_->setGeometry(rect());
 }
 
+bool TChromiumWindow::AdmitBridgeCall(const QString* frameOrigin, const QString& text) {
+    // The top frame's own address at the time of the call: a page the chat
+    // was navigated to loses the bridge, and so do its sub-frames.
+    const QUrl top = view_ ? view_->page()->url() : QUrl();
+    const engine::WebOrigin topOrigin = OriginOf(top);
+    if (senders_.Honours(topOrigin, frameOrigin ? OriginOf(QUrl(*frameOrigin)) : topOrigin)) return true;
+    LogRefusedCall(frameOrigin ? *frameOrigin : OriginText(top), text);
+    return false;
+}
+
+void TChromiumWindow::LogRefusedCall(const QString& sender, const QString& text) {
+    if (refusalsLogged_ > kRefusalsLogged) return;
+    std::u16string line;
+    if (refusalsLogged_++ == kRefusalsLogged)
+        line = u"external.Notificar: outras chamadas recusadas não serão registradas";
+    else
+        line = u"external.Notificar recusado, documento de " + QuotedForLog(sender.toStdU16String()) + u": " +
+               QuotedForLog(text.toStdU16String());
+    // The log is a diagnostic; the refusal stands even when it cannot be written.
+    try {
+        TnTarvenixUtils::LogarAcoesTarvenix(line);
+    } catch (const std::exception&) {
+    }
+}
+
 void TChromiumWindow::HandleLoading(const QWebEngineLoadingInfo& info) {
     // Qt reports navigations of the main frame only.
+    const bool loaded = info.status() == QWebEngineLoadingInfo::LoadSucceededStatus ||
+                        (info.status() == QWebEngineLoadingInfo::LoadFailedStatus &&
+                         info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain);
+    if (loaded && !senders_.FirstLoadHasEnded()) {
+        senders_.FirstLoadEnded(OriginOf(info.url()));
+        if (endpoint_) endpoint_->SetSites(SitesForPage(senders_.Sites()));
+    }
     switch (info.status()) {
         case QWebEngineLoadingInfo::LoadSucceededStatus:
             if (OnLoadEnd) OnLoadEnd(true, 200);

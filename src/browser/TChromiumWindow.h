@@ -1,7 +1,10 @@
 #pragma once
 // The browser host control on Qt WebEngine: a widget that owns at most one
-// browser, which fills it and follows its size.
+// browser, which fills it and follows its size. Bridge calls reach
+// OnProcessMessageReceived only from documents of the first address's site
+// or of the site where the first load ended; others go to the action log.
 
+#include "browser/BridgeSenders.h"
 #include "browser/ChromiumHostWidget.h"
 #include "browser/ScriptBridge.h"
 
@@ -38,13 +41,19 @@ private:
 
     void HandleLoading(const QWebEngineLoadingInfo& info);
     void FinishCloseWhenIdle();
+    bool AdmitBridgeCall(const QString* frameOrigin, const QString& text);
+    void LogRefusedCall(const QString& sender, const QString& text);
 
     // How long a closed browser waits at most for script sent to it.
     static constexpr int kCloseGraceMs = 1000;
+    // A page that keeps calling must not fill the action log.
+    static constexpr int kRefusalsLogged = 100;
 
     State state_ = State::None;
     std::u16string defaultUrl_;
     QPointer<QWebEngineView> view_;
     QPointer<engine::BridgeEndpoint> endpoint_;
     int pendingScripts_ = 0;
+    engine::BridgeSenders senders_;
+    int refusalsLogged_ = 0;
 };

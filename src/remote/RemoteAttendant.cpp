@@ -1,5 +1,7 @@
 #include "remote/RemoteAttendant.h"
 
+#include "remote/AttendantAddress.h"
+#include "remote/VncConnectors.h"
 #include "support/ScriptText.h"
 
 TNotificacao CriarNotificacaoAtendente(RunPageScript runScript) {
@@ -15,11 +17,14 @@ void ConectarAtendenteVNC(const TStringArray& fields, RunPageScript runScript) {
     if (fields.size() < 2) return;
     const std::u16string parameters = u"ip=" + fields[1];
     if (fields.size() == 2) {
-        TnTarvenixUtils::ConectarVNC(u"real", parameters);
+        if (AcceptAttendantAddress(fields[1])) TnTarvenixUtils::ConectarVNC(u"real", parameters);
         return;
     }
     auto connection = TnTarvenixUtils::CriarObjVNC(fields[2]);
     if (!connection) return;
+    // The VNC tools put the address into their command lines; AnyDesk has no
+    // use for it.
+    if (dynamic_cast<TnTarvenixVNC*>(connection.get()) && !AcceptAttendantAddress(fields[1])) return;
     connection->SetDoNotificacao(CriarNotificacaoAtendente(std::move(runScript)));
     connection->Conectar(parameters);
 }

@@ -15,7 +15,9 @@ TNotificacao CriarNotificacaoAtendente(RunPageScript runScript);
 
 // "ConnectRemoteAttendantListening": fields are the command text split at
 // "|": name, attendant's address and, optionally, the tool's type key.
-// Without an address, or with an unknown type key, nothing is done.
+// Without an address field, or with an unknown type key, nothing is done; a
+// VNC request whose address is not a host with an optional port is refused
+// (message and action log) before anything else happens.
 void ConectarAtendenteVNC(const TStringArray& fields, RunPageScript runScript);
 
 // "CloseVNCConnection": the VNC server drops its connections.

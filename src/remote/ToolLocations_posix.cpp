@@ -6,7 +6,9 @@
 // while the session goes on; it listens on no port of its own (-rfbport 0)
 // and ends when the attendant's viewer goes away (the default -once) or when
 // the reverse connection cannot be made (-coe). Disconnecting asks the
-// running server to stop through the display (-R stop).
+// running server to stop through the display (-R stop). The address is
+// always quoted: a bracketed IPv6 address would otherwise be a file-name
+// pattern for the shell.
 
 namespace remote_tools {
 
@@ -16,10 +18,11 @@ constexpr std::u16string_view kServeReverse = u"x11vnc -bg -quiet -nopw -shared 
 constexpr std::u16string_view kStop = u"x11vnc -R stop";
 
 // x11vnc writes host:port; RealVNC's host::port would make it read port 0.
+// Quoted as one word; a missing address stays missing.
 std::u16string X11VncAddress(std::u16string_view realVncAddress) {
     std::u16string address(realVncAddress);
     if (const auto at = address.find(u"::"); at != std::u16string::npos) address.erase(at, 1);
-    return address;
+    return address.empty() ? address : QuoteForCommandInterpreter(address);
 }
 
 }  // namespace
@@ -38,7 +41,7 @@ std::u16string TightVncExecutable() { return u"x11vnc"; }
 std::u16string RealVncExecutable() { return u"x11vnc"; }
 std::u16string AnyDeskExecutable() { return u"anydesk"; }
 
-TStringArray TightVncConnectLines() { return {std::u16string(kServeReverse) + u"{ip}"}; }
+TStringArray TightVncConnectLines() { return {std::u16string(kServeReverse) + u"'{ip}'"}; }
 TStringArray TightVncDisconnectLines() { return {std::u16string(kStop)}; }
 
 std::u16string RealVncListedConnectLine(std::u16string_view address) {

@@ -3,9 +3,8 @@
 namespace remote_tools {
 
 TStringArray TightVncFolders() {
-    return {u"c:\\Program Files\\TightVNC\\", u"c:\\Program Files (x86)\\TightVNC\\",
-            u"c:\\Arquivos de Programas\\TightVNC\\", u"c:\\Arquivos de Programas (x86)\\TightVNC\\",
-            u"d:\\TightVNC\\", u"d:\\Arquivos de Programas\\TightVNC\\"};
+    return {u"c:\\Program Files\\TightVNC\\", u"c:\\Program Files (x86)\\TightVNC\\", u"d:\\TightVNC\\",
+            u"d:\\Arquivos de Programas\\TightVNC\\"};
 }
 
 TStringArray RealVncFolders() {
@@ -43,7 +42,10 @@ std::u16string RealVncIConnectLine(std::u16string_view address) {
 
 std::u16string RealVncDisconnectLine() { return RealVncExecutable() + u" -disconnect"; }
 
-// Windows paths cannot hold a double quote, so plain quoting is enough.
+// Windows paths cannot hold a double quote, so quoting keeps blanks, "&",
+// "|", "^" and the like as they are. cmd.exe would still expand a %NAME% of
+// a defined variable inside the quotes; the paths quoted here lie below the
+// program's own folder, which its installer chose, never below outside text.
 std::u16string QuoteForCommandInterpreter(std::u16string_view path) {
     return u"\"" + std::u16string(path) + u"\"";
 }

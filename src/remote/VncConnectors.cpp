@@ -1,17 +1,34 @@
 #include "remote/VncConnectors.h"
 
 #include "platform/Platform.h"
+#include "remote/AttendantAddress.h"
 #include "remote/ToolLocations.h"
 #include "support/Failure.h"
 #include "support/LocalFiles.h"
 #include "support/TextUtils.h"
 
+namespace {
+
+// Every value a line's placeholder may take must be an address: they go
+// into a line that the command interpreter runs. An empty value is harmless.
+bool AcceptParameterValues(const std::u16string& parameters) {
+    for (const auto& item : TnTarvenixUtils::StrToStrArray(parameters, u';')) {
+        const auto parts = TnTarvenixUtils::StrToStrArray(item, u'=');
+        if (parts.size() == 2 && !parts[1].empty() && !AcceptAttendantAddress(parts[1])) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 void TnTarvenixVNC::Conectar(const std::u16string& _AParameters) {
+    if (!AcceptParameterValues(_AParameters)) return;
     FParameters = _AParameters;
     ExecutarComandos(PegarComandosConectar());
 }
 
 void TnTarvenixVNC::Desconectar(const std::u16string& _AParameters) {
+    if (!AcceptParameterValues(_AParameters)) return;
     FParameters = _AParameters;
     ExecutarComandos(PegarComandosDesconectar());
 }
@@ -60,6 +77,8 @@ TStringArray TnTarvenixVNCRealVNC::PegarComandosConectar() {
 TStringArray TnTarvenixVNCRealVNC::PegarComandosDesconectar() { return {remote_tools::RealVncDisconnectLine()}; }
 
 void TnTarvenixVNCRealVNC::Conectar(const std::u16string& _AParameters) {
+    const std::u16string address = TnTarvenixUtils::GetValorParametro(u"ip", _AParameters);
+    if (!address.empty() && !AcceptAttendantAddress(address)) return;
     const std::u16string folder = PegarPastaAplicativo();
     if (folder.empty()) return;
     const std::u16string commandLine = remote_tools::RealVncIConnectLine(RealVncAddress(_AParameters));

@@ -33,3 +33,8 @@ std::u16string EscapeForScriptString(std::u16string_view text) {
     }
     return out;
 }
+
+std::u16string QuotedForLog(std::u16string_view text, std::size_t limit) {
+    const bool cut = text.size() > limit;
+    return u"\"" + EscapeForScriptString(text.substr(0, limit)) + (cut ? u"\"..." : u"\"");
+}

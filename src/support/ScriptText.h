@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -8,3 +9,8 @@
 // same text and can never end the literal or run as script. Plain letters,
 // digits and most punctuation pass unchanged.
 std::u16string EscapeForScriptString(std::u16string_view text);
+
+// Outside text as the action log quotes it: between double quotes, escaped as
+// above so that it stays on one line whatever it holds, and cut after
+// `limit` characters.
+std::u16string QuotedForLog(std::u16string_view text, std::size_t limit = 200);

@@ -86,8 +86,13 @@ public:
         std::lock_guard lock(mutex_);
         return acceptLanguage_;
     }
-    std::u16string Url(const std::string& path) const {
-        return QString::fromStdString("http://127.0.0.1:" + std::to_string(port_) + path).toStdU16String();
+    // Any name under "localhost" reaches the loopback address too, which
+    // gives hosts of one site on one server.
+    std::u16string Url(const std::string& path, const std::string& host = "127.0.0.1") const {
+        return QString::fromStdString("http://" + host + ":" + std::to_string(port_) + path).toStdU16String();
+    }
+    std::string Url8(const std::string& path, const std::string& host = "127.0.0.1") const {
+        return QString::fromStdU16String(Url(path, host)).toStdString();
     }
 
 private:
@@ -260,6 +265,35 @@ TEST(ScriptBridge, SubFramesReachTheLauncherToo) {
     ASSERT_TRUE(browser.WaitForText(u"from-frame"));
     ASSERT_TRUE(browser.WaitForText(u"from-nested-frame"));
     EXPECT_EQ(browser.texts.front(), u"from-top");
+}
+
+// The top frame and a frame of another host of its registrable domain are of
+// the chat's site; another port is another origin, and another site.
+TEST(ScriptBridge, OnlyDocumentsOfTheChatsSiteReachTheLauncherAndInOrder) {
+    PageServer chat, other;
+    // The other origin's call is sent, then it says so.
+    other.Page("/frame", R"(<!DOCTYPE html><script>
+        external.Notificar('ConnectRemoteAttendantListening|127.0.0.1:5500|tight');
+        parent.postMessage('foreign-sent', '*');</script>)");
+    chat.Page("/inner", R"(<!DOCTYPE html><script>
+        external.Notificar('same-1'); external.Notificar('same-2');</script>)");
+    chat.Page("/", R"(<!DOCTYPE html><html><body><script>
+        external.Notificar('top');
+        window.addEventListener('message', function (e) {
+            if (e.data === 'foreign-sent') external.Notificar('after-foreign');
+        });
+        </script><iframe src=")" + other.Url8("/frame") + R"("></iframe>
+        <iframe src=")" + chat.Url8("/inner", "widget.tarvenix.localhost") + R"("></iframe></body></html>)");
+    Browser browser(chat.Url("/", "chat.tarvenix.localhost"));
+    ASSERT_TRUE(browser.Start());
+    ASSERT_TRUE(browser.WaitForText(u"after-foreign"));
+    ASSERT_TRUE(browser.WaitForText(u"same-2"));
+    const auto at = [&](const std::u16string& text) {
+        return std::find(browser.texts.begin(), browser.texts.end(), text) - browser.texts.begin();
+    };
+    EXPECT_EQ(browser.texts.size(), 4u) << "the other origin's call was refused";
+    EXPECT_EQ(at(u"top"), 0);
+    EXPECT_LT(at(u"same-1"), at(u"same-2"));
 }
 
 TEST(ScriptBridge, AHandlerInAModalLoopHoldsUpTheLaterMessages) {

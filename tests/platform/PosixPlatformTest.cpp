@@ -3,6 +3,7 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixLocale.h"
 #include "platform/posix/PosixProcessEnvironment.h"
+#include "platform/posix/PosixShell.h"
 #include "startup/nTarvenixClasses_U.h"
 #include "support/Failure.h"
 #include "support/TextUtils.h"
@@ -12,10 +13,15 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -85,6 +91,31 @@ TEST(PosixLocale, EveryInstalledLocaleGivesTheRightDayMonthAndYear) {
         platform::ScopedServices use({.locale = &locale});
         EXPECT_EQ(TnTarvenixUtils::FormatarData({2023, 6, 5}), text) << name;
     }
+}
+
+// xdg-open takes anything starting with "-" for an option of its own.
+TEST(PosixShell, AnAddressThatLooksLikeAnOptionNeverReachesXdgOpen) {
+    const fs::path bin = fs::temp_directory_path() / ("tarvenix-shell-" + std::to_string(::getpid()));
+    fs::create_directories(bin);
+    const fs::path record = bin / "opened.txt";
+    std::ofstream(bin / "xdg-open") << "#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" << record.string() << "'\n";
+    fs::permissions(bin / "xdg-open", fs::perms::owner_all);
+    const std::string path = std::getenv("PATH");
+    ::setenv("PATH", (bin.string() + ":" + path).c_str(), 1);
+    platform::PosixShell shell;
+    shell.OpenUrl(u"--manual");
+    shell.OpenUrl(u"http://helpdesk.example/");
+    ::setenv("PATH", path.c_str(), 1);
+    const auto read = [&] {
+        std::ifstream in(record);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    };
+    for (int i = 0; i < 100 && read().empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(read(), "http://helpdesk.example/\n");
+    fs::remove_all(bin);
 }
 
 class PosixFiles : public ::testing::Test {

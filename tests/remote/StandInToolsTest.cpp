@@ -2,7 +2,9 @@
 // executable names in temporary folders, run for real through the command
 // interpreter, with the real files.
 
+#include "AttackPayloads.h"
 #include "fakes/FakePlatform.h"
+#include "fakes/HidingFileSystem.h"
 #include "fakes/TempFolder.h"
 #include "remote/AnyDeskConnector.h"
 #include "remote/RemoteAttendant.h"
@@ -53,10 +55,6 @@ protected:
                     "echo \"$(basename \"$PWD\") $*\" >> '" + record + "'\nprintf '" + output + "'");
     }
     std::string Recorded() const { return fakes::TempFolder::Read(record); }
-    // What a stand-in records for `line`: its arguments after the tool's name.
-    static std::string Arguments(const std::u16string& line, const std::u16string& exe) {
-        return ToUtf8(line.substr(exe.size() + 1));
-    }
 };
 
 TEST_F(StandIn, TightRunsItsLinesInTheFirstFolderHoldingIt) {
@@ -67,10 +65,7 @@ TEST_F(StandIn, TightRunsItsLinesInTheFirstFolderHoldingIt) {
     InFolders<TnTarvenixVNCTightVNC> tight;
     tight.folders = {FromUtf8(temp.Folder("a")), FromUtf8(temp.Folder("b")), FromUtf8(temp.Folder("c"))};
     tight.Conectar(u"ip=10.0.0.5;ip=10.0.0.6");
-    std::string expected;
-    for (const auto& line : remote_tools::TightVncConnectLines())
-        expected += "b " + Arguments(ReplaceFirst(line, u"{ip}", u"10.0.0.5"), exe) + "\n";
-    EXPECT_EQ(Recorded(), expected);
+    EXPECT_EQ(Recorded(), "b -bg -quiet -nopw -shared -rfbport 0 -coe 10.0.0.5\n");
 }
 
 TEST_F(StandIn, RealLogHoldsTheLineAndTheToolsOutputInTheCodePage) {
@@ -81,7 +76,7 @@ TEST_F(StandIn, RealLogHoldsTheLineAndTheToolsOutputInTheCodePage) {
     real.SetDoNotificacao(callback);
     real.Conectar(u"ip=127.0.0.1:5599");
     const std::u16string line = remote_tools::RealVncIConnectLine(u"127.0.0.1::5599");
-    EXPECT_EQ(Recorded(), "vnc " + Arguments(line, exe) + "\n");
+    EXPECT_EQ(Recorded(), "vnc -bg -quiet -nopw -shared -rfbport 0 -coe 127.0.0.1:5599\n");
     EXPECT_EQ(fakes::TempFolder::Read(program + "logvnc.txt"), "\r\n" + ToUtf8(line) + "\r\nconectado \xE9\r\n");
     EXPECT_EQ(notified.size(), 1u);
 }
@@ -101,6 +96,47 @@ TEST_F(StandIn, AnyDeskInAProgramFolderWithBlanksAndQuotesLeavesItsIdWhereItIsRe
     const std::u16string query = AnyDeskIdQuery(exe, FromUtf8(program + "temp/a.txt"));
     EXPECT_EQ(fakes::TempFolder::Read(program + "loganydesk.txt"),
               platform::Current().codePage->ToAnsi(query) + "\r\naviso\r\n\r\nEndere\xE7o anydesk cliente: 123 456 789\r\n");
+}
+
+// The attendant's address from the page's command text to the tool, through
+// /bin/sh: an attack never reaches a command line, and a real address
+// arrives as exactly one argument.
+TEST_F(StandIn, AnAddressReachesTheToolAsOneArgumentOrNotAtAll) {
+    fakes::HidingFileSystem files;
+    for (const auto& folder : remote_tools::TightVncFolders()) files.hidden.insert(folder);
+    for (const auto& folder : remote_tools::RealVncFolders()) files.hidden.insert(folder);
+    platform::ScopedServices hiding([&] {
+        platform::Services s;
+        s.files = &files;
+        return s;
+    }());
+    const std::string tools = temp.Folder("ferramentas");
+    temp.Script("ferramentas/x11vnc", "for a in \"$@\"; do printf '[%s]' \"$a\"; done >> '" + record +
+                                          "'\necho >> '" + record + "'");
+    temp.Write("pasta d'água com espaço/pathtightvnc.txt", tools + "\r\n");
+    temp.Write("pasta d'água com espaço/pathvnc.txt", tools + "\r\n");
+    std::vector<std::u16string> scripts;
+    auto send = [&](const std::u16string& address, const std::u16string& rest) {
+        const auto fields = TnTarvenixUtils::StrToStrArray(u"ConnectRemoteAttendantListening|" + address + rest, u'|');
+        ConectarAtendenteVNC(fields, [&](const std::u16string& s) { scripts.push_back(s); });
+    };
+
+    const auto payloads = remote_test::AttackPayloads(u"x11vnc INJECTED");
+    for (const auto& payload : payloads)
+        for (const std::u16string rest : {u"", u"|tight", u"|real"}) send(payload, rest);
+    EXPECT_EQ(Recorded(), "");
+    EXPECT_TRUE(scripts.empty());
+    EXPECT_TRUE(dialogs.prompts.empty());
+    EXPECT_GE(dialogs.shown.size(), payloads.size());
+
+    std::string expected;
+    for (const std::u16string address : {u"10.0.0.5:5500", u"fe80::1", u"[fe80::1]:5500", u"atendente.example"}) {
+        for (const std::u16string rest : {u"", u"|tight", u"|real"}) {
+            send(address, rest);
+            expected += "[-bg][-quiet][-nopw][-shared][-rfbport][0][-coe][" + ToUtf8(address) + "]\n";
+        }
+    }
+    EXPECT_EQ(Recorded(), expected);
 }
 
 }  // namespace

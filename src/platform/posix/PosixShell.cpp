@@ -21,7 +21,12 @@ bool SpawnDetached(const std::vector<std::string>& argv) {
     return true;
 }
 
-void PosixShell::OpenUrl(const std::u16string& address) { SpawnDetached({"xdg-open", ToUtf8(address)}); }
+void PosixShell::OpenUrl(const std::u16string& address) {
+    // xdg-open reads a leading "-" as an option and knows no "--"; an
+    // address never starts with one.
+    if (!address.empty() && address.front() == u'-') return;
+    SpawnDetached({"xdg-open", ToUtf8(address)});
+}
 
 void PosixShell::StartMinimized(const std::u16string& executable) { SpawnDetached({ToUtf8(executable)}); }
 

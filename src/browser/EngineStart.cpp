@@ -1,5 +1,6 @@
 #include "browser/EngineStart.h"
 
+#include "browser/ClosedPages.h"
 #include "browser/ScriptBridge.h"
 #include "platform/Registry.h"
 #include "support/LocalFiles.h"
@@ -86,6 +87,7 @@ bool StartEngine(const QString& engineFolder) {
     created->setPersistentStoragePath(engineFolder + "User Data");
     created->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
     InstallBridgeScript(*created, bridgeScript);
+    WatchRequests(*created);
     profile = created;
 
     // On a system without the legacy browser component, the service pages

@@ -37,14 +37,9 @@ private:
     enum class State { None, Creating, Ready, Closing };
 
     void HandleLoading(const QWebEngineLoadingInfo& info);
-    void FinishCloseWhenIdle();
-
-    // How long a closed browser waits at most for script sent to it.
-    static constexpr int kCloseGraceMs = 1000;
 
     State state_ = State::None;
     std::u16string defaultUrl_;
     QPointer<QWebEngineView> view_;
     QPointer<engine::BridgeEndpoint> endpoint_;
-    int pendingScripts_ = 0;
 };

@@ -9,6 +9,8 @@ Services& InForce() {
     return services;
 }
 
+thread_local Services* threadServices = nullptr;
+
 void Overlay(Services& target, const Services& source) {
     auto take = [](auto*& into, auto* from) {
         if (from) into = from;
@@ -27,7 +29,7 @@ void Overlay(Services& target, const Services& source) {
 
 }  // namespace
 
-Services& Current() { return InForce(); }
+Services& Current() { return threadServices ? *threadServices : InForce(); }
 
 void Install(const Services& services) { Overlay(InForce(), services); }
 
@@ -36,6 +38,14 @@ ScopedServices::ScopedServices(const Services& replacement) : previous_(InForce(
 }
 
 ScopedServices::~ScopedServices() { InForce() = previous_; }
+
+ScopedThreadServices::ScopedThreadServices(const Services& replacement)
+    : own_(Current()), previous_(threadServices) {
+    Overlay(own_, replacement);
+    threadServices = &own_;
+}
+
+ScopedThreadServices::~ScopedThreadServices() { threadServices = previous_; }
 
 int ResultOf(DialogButton button) {
     switch (button) {

@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 #include "remote/RemoteAttendant.h"
 #include "support/Failure.h"
+#include "windows/QtDialogs.h"
 #include "windows/nFrmChatTarvenixClient_U.h"
 
 #include <QCoreApplication>
@@ -127,23 +128,32 @@ RgbPicture ChatWindowCommands::CaptureScreen() {
 
 std::u16string ChatWindowCommands::GetUrlRoot() { return TnFrmChatTarvenixClient::GetUrlRoot(); }
 
-// On the window thread the dialogs in force are the program's own.
+// On the window thread the dialogs in force are the program's own. A
+// command's dialog leaves the chat window free: the user may still close it.
 int ChatWindowCommands::MessageDlg(const std::u16string& text, platform::DialogKind kind,
                                    platform::DialogButtons buttons, const std::vector<std::u16string>& captions,
                                    const std::u16string& title) {
     int answer = DismissedAnswer(buttons);
-    windowThread_->Call(
-        [&] { answer = platform::Current().dialogs->MessageDlg(text, kind, buttons, captions, title); });
+    windowThread_->Call([&] {
+        const QtDialogs::LeaveWindowsFree free;
+        answer = platform::Current().dialogs->MessageDlg(text, kind, buttons, captions, title);
+    });
     return answer;
 }
 
 void ChatWindowCommands::ShowMessage(const std::u16string& text) {
-    windowThread_->Call([&] { platform::Current().dialogs->ShowMessage(text); });
+    windowThread_->Call([&] {
+        const QtDialogs::LeaveWindowsFree free;
+        platform::Current().dialogs->ShowMessage(text);
+    });
 }
 
 std::u16string ChatWindowCommands::PromptOpenFile(const std::u16string& title, const std::u16string& filter,
                                                   const std::u16string& defaultExtension) {
     std::u16string chosen;
-    windowThread_->Call([&] { chosen = platform::Current().dialogs->PromptOpenFile(title, filter, defaultExtension); });
+    windowThread_->Call([&] {
+        const QtDialogs::LeaveWindowsFree free;
+        chosen = platform::Current().dialogs->PromptOpenFile(title, filter, defaultExtension);
+    });
     return chosen;
 }

@@ -1,5 +1,6 @@
 #include "browser/EngineStart.h"
 
+#include "browser/ClosedPages.h"
 #include "browser/ScriptBridge.h"
 #include "platform/Registry.h"
 #include "support/LocalFiles.h"
@@ -89,6 +90,7 @@ bool StartEngine(const QString& engineFolder) {
     created->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
     created->setHttpAcceptLanguage(QStringLiteral("pt-BR,pt;q=0.9"));
     InstallBridgeScript(*created, bridgeScript);
+    WatchRequests(*created);
     profile = created;
 
     // On a system without the legacy browser component, the service pages

@@ -1,5 +1,6 @@
 #include "browser/TChromiumWindow.h"
 
+#include "browser/ClosedPages.h"
 #include "browser/EngineStart.h"
 #include "browser/ScriptBridge.h"
 #include "support/LocalFiles.h"
@@ -72,7 +73,9 @@ void TChromiumWindow::SetDefaultUrl(const std::u16string& url) { defaultUrl_ = u
 std::u16string TChromiumWindow::DefaultUrl() const { return defaultUrl_; }
 
 bool TChromiumWindow::CreateBrowser() {
-    if (!engine::EngineStarted() || state_ != State::None) return false;
+    if (!engine::EngineStarted() || state_ == State::Creating || state_ == State::Ready) return false;
+    // A closed page goes only when a new browser takes its place.
+    delete view_;
     state_ = State::Creating;
 
     senders_ = {};
@@ -112,19 +115,10 @@ void TChromiumWindow::CloseBrowser(bool /*forceClose*/) {
     if (endpoint_) endpoint_->Discard();
     view_->page()->disconnect(this);
     view_->hide();
-    QObject::connect(view_, &QObject::destroyed, this, [this] { state_ = State::None; });
-    // Deferred: the close may be asked from inside a bridge message, and
-    // script sent just after the request (the close sequence's last word to
-    // the page) should still run. The page goes once that script has run,
-    // or after a short grace period.
-    QTimer::singleShot(0, this, [this] { FinishCloseWhenIdle(); });
-    QTimer::singleShot(kCloseGraceMs, this, [this] {
-        if (view_ && state_ == State::Closing) view_->deleteLater();
-    });
-}
-
-void TChromiumWindow::FinishCloseWhenIdle() {
-    if (view_ && state_ == State::Closing && pendingScripts_ == 0) view_->deleteLater();
+    // The page itself stays: script sent after the close (the close
+    // sequence's last word to the page) must still run, and the requests it
+    // starts must still go out. Destroying a page can also wait on a busy
+    // renderer; the process ends without it.
 }
 
 std::u16string TChromiumWindow::MainFrameUrl() const {
@@ -133,14 +127,15 @@ std::u16string TChromiumWindow::MainFrameUrl() const {
 }
 
 void TChromiumWindow::ExecuteJavaScript(const std::u16string& code, const std::u16string& /*scriptUrl*/) {
-    // Allowed until the page has gone, also just after a close request.
+    // Allowed until the page has gone, also after a close request.
     if (!view_) return;
-    ++pendingScripts_;
-    view_->page()->runJavaScript(ToQString(code), [self = QPointer<TChromiumWindow>(this)](const QVariant&) {
-        if (!self) return;
-        --self->pendingScripts_;
-        if (self->state_ == State::Closing) self->FinishCloseWhenIdle();
-    });
+    if (state_ != State::Closing) {
+        view_->page()->runJavaScript(ToQString(code));
+        return;
+    }
+    // The process waits a little for what a closed page still runs.
+    engine::ClosedPageScriptSent();
+    view_->page()->runJavaScript(ToQString(code), [](const QVariant&) { engine::ClosedPageScriptDone(); });
 }
 
 void TChromiumWindow::DeleteCookies() {

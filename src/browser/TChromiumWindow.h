@@ -40,12 +40,9 @@ private:
     enum class State { None, Creating, Ready, Closing };
 
     void HandleLoading(const QWebEngineLoadingInfo& info);
-    void FinishCloseWhenIdle();
     bool AdmitBridgeCall(const QString* frameOrigin, const QString& text);
     void LogRefusedCall(const QString& sender, const QString& text);
 
-    // How long a closed browser waits at most for script sent to it.
-    static constexpr int kCloseGraceMs = 1000;
     // A page that keeps calling must not fill the action log.
     static constexpr int kRefusalsLogged = 100;
 
@@ -53,7 +50,6 @@ private:
     std::u16string defaultUrl_;
     QPointer<QWebEngineView> view_;
     QPointer<engine::BridgeEndpoint> endpoint_;
-    int pendingScripts_ = 0;
     engine::BridgeSenders senders_;
     int refusalsLogged_ = 0;
 };

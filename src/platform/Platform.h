@@ -52,6 +52,21 @@ private:
 // service in force.
 void Install(const Services& services);
 
+// Replaces some services for the calling thread only, for the lifetime of
+// the object: a thread that must not talk to the user itself (the one that
+// runs the page's commands) gets dialogs that hand over to the window thread.
+class ScopedThreadServices {
+public:
+    explicit ScopedThreadServices(const Services& replacement);
+    ~ScopedThreadServices();
+    ScopedThreadServices(const ScopedThreadServices&) = delete;
+    ScopedThreadServices& operator=(const ScopedThreadServices&) = delete;
+
+private:
+    Services own_;
+    Services* previous_;
+};
+
 // The native implementation, built once per process.
 const Services& NativeServices();
 

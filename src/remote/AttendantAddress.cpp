@@ -107,7 +107,8 @@ bool AcceptAttendantAddress(std::u16string_view address) {
                                             QuotedForLog(address));
     } catch (const std::exception&) {
     }
-    TnTarvenixUtils::MyMessageDlg(u"Não foi possível iniciar o acesso remoto: o endereço do atendente não é válido.",
-                                  platform::DialogKind::Warning, {platform::DialogButton::OK}, {}, {});
+    TnTarvenixUtils::StandardMessageDlg(
+        u"Não foi possível iniciar o acesso remoto: o endereço do atendente não é válido.",
+        platform::DialogKind::Warning, {platform::DialogButton::OK});
     return false;
 }

@@ -1,9 +1,11 @@
 // The program entry: the operating-system gate, the engine start and the one
 // request of this process.
 
+#include "browser/ClosedPages.h"
 #include "browser/EngineStart.h"
 #include "browser/TChromiumWindow.h"
 #include "platform/Platform.h"
+#include "platform/ProcessEnd.h"
 #include "startup/ProgramStart.h"
 #include "startup/nRequestHandlers_U.h"
 #include "windows/PortugueseTexts.h"
@@ -13,7 +15,12 @@
 #include <QApplication>
 #include <QString>
 
+#include <chrono>
+
 namespace {
+
+// The page's last requests get this long to leave once the window has closed.
+constexpr std::chrono::milliseconds kClosedPageGrace{2000};
 
 class QtProgramSteps : public IProgramSteps {
 public:
@@ -21,7 +28,12 @@ public:
         return engine::StartEngine(QString::fromStdU16String(engineFolder));
     }
     void RunRequest() override {
-        QtRequestWindowFactory windows(TChromiumWindow::Factory());
+        // Once the window has closed the request is over: the process ends
+        // there, without tearing the engine down.
+        QtRequestWindowFactory windows(TChromiumWindow::Factory(), [] {
+            engine::LetClosedPagesFinish(kClosedPageGrace);
+            platform::EndProcess(0);
+        });
         TnRequestHandler::Iniciar(windows);
     }
 };
@@ -52,5 +64,5 @@ int main(int argc, char** argv) {
     platform::Install(gui);
 
     QtProgramSteps steps;
-    return RunProgram(steps, u"PTarveNixApp");
+    platform::EndProcess(RunProgram(steps, u"PTarveNixApp"));
 }

@@ -1,6 +1,7 @@
 #include "support/LocalFiles.h"
 
 #include "platform/Platform.h"
+#include "platform/ProcessEnd.h"
 #include "startup/nTarvenixClasses_U.h"
 #include "support/TextUtils.h"
 
@@ -102,6 +103,8 @@ void LogarAcoesTarvenix(std::u16string_view _AMsg) {
 }
 
 void GravarArquivo(std::u16string_view _AConteudo, const std::u16string& _APath, bool _AAppend) {
+    // An append rewrites the whole file: the process must not end half-way.
+    const platform::FileWriteHold hold;
     auto& files = *platform::Current().files;
     TextFileLines file;
     if (_AAppend && files.FileExists(_APath)) {

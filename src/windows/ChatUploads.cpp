@@ -149,25 +149,29 @@ std::u16string ScreenshotFileName(const platform::LocalDateTime& when) {
     return name + u".jpg";
 }
 
-TThreadHttpPost::TMetodo UploadFunction(IChatUploadWindow& window, std::u16string path,
-                                        std::shared_ptr<TThreadHttpPost>& boundField) {
-    return [&window, path = std::move(path), &boundField]() -> std::u16string {
+TThreadHttpPost::TMetodo UploadFunction(std::u16string urlRoot, std::u16string path,
+                                        std::weak_ptr<TThreadHttpPost> thread) {
+    return [urlRoot = std::move(urlRoot), path = std::move(path), thread = std::move(thread)]() -> std::u16string {
         // The window reads this mark to know whether an upload of this kind
         // still runs, so it is set on every way out.
         struct MarkOnExit {
-            std::shared_ptr<TThreadHttpPost>& field;
+            const std::weak_ptr<TThreadHttpPost>& thread;
             ~MarkOnExit() {
-                if (field) field->Terminate();
+                if (auto running = thread.lock()) running->Terminate();
             }
-        } mark{boundField};
-        return TnTarvenixUtils::SendPostData(window.GetUrlRoot() + u"/arquivo/upload", path);
+        } mark{thread};
+        return TnTarvenixUtils::SendPostData(urlRoot + u"/arquivo/upload", path);
     };
 }
 
 bool ChatUploads::ReleaseFinished(std::shared_ptr<TThreadHttpPost>& field) {
     if (field && !field->Terminated()) return false;
-    // The thread holds its own reference until its completion has run, so
-    // dropping ours never cuts a completion short.
+    if (field && !field->Finished()) {
+        // Its completion still has to run on the window thread: the page's
+        // button and file come before a new upload of the same kind.
+        if (window_.GetWindowThread()->OnWindowThread()) return false;
+        field->WaitFor();
+    }
     field.reset();
     return true;
 }
@@ -175,10 +179,12 @@ bool ChatUploads::ReleaseFinished(std::shared_ptr<TThreadHttpPost>& field) {
 void ChatUploads::StartUpload(std::shared_ptr<TThreadHttpPost>& field, const std::u16string& path,
                               const std::u16string& startScript,
                               void (ChatUploads::*completion)(TThreadHttpPost&)) {
+    // The completion runs only while the window thread is open, and the
+    // window closes it before this object goes.
     auto thread = TThreadHttpPost::CreateSuspended(
-        [this](const std::function<void()>& work) { window_.RunOnWindowThread(work); });
+        [windowThread = window_.GetWindowThread()](const std::function<void()>& work) { windowThread->Call(work); });
     field = thread;
-    thread->SetMetodo(UploadFunction(window_, path, field));
+    thread->SetMetodo(UploadFunction(window_.GetUrlRoot(), path, thread));
     window_.RunScript(startScript);
     thread->SetOnTerminate([this, completion](TThreadHttpPost& Sender) { (this->*completion)(Sender); });
     thread->Start();

@@ -6,6 +6,7 @@
 #include "startup/nTarvenixClasses_U.h"
 #include "windows/JpegEncoder.h"
 #include "windows/ThreadHttpPost.h"
+#include "windows/WindowThread.h"
 
 #include <cstdint>
 #include <functional>
@@ -24,8 +25,9 @@ public:
     // ExecCommandJS on the window's browser.
     virtual void RunScript(const std::u16string& script) = 0;
     virtual std::u16string GetUrlRoot() = 0;
-    // Runs the work on the window thread and returns once it has run there.
-    virtual void RunOnWindowThread(const std::function<void()>& work) = 0;
+    // Where the uploads' completions run. Shared: an upload that ends after
+    // the window has gone still reaches it, and learns that it has closed.
+    virtual std::shared_ptr<WindowThread> GetWindowThread() = 0;
 };
 
 namespace TnTarvenixUtils {
@@ -56,12 +58,14 @@ std::u16string FileExtension(const std::u16string& path);
 // "ScreenShot_" + ddmmyyyyhhmmss + ".jpg".
 std::u16string ScreenshotFileName(const platform::LocalDateTime& when);
 
-// The upload function of a thread: posts `path` to the window's root address
-// + "/arquivo/upload" and sets the terminated mark of the thread held in
-// `boundField`, whatever happens.
-TThreadHttpPost::TMetodo UploadFunction(IChatUploadWindow& window, std::u16string path,
-                                        std::shared_ptr<TThreadHttpPost>& boundField);
+// The upload function of a thread: posts `path` to `urlRoot` +
+// "/arquivo/upload" and sets the terminated mark of `thread`, whatever
+// happens. It holds nothing of the window, which may be gone before it ends.
+TThreadHttpPost::TMetodo UploadFunction(std::u16string urlRoot, std::u16string path,
+                                        std::weak_ptr<TThreadHttpPost> thread);
 
+// The window's two uploads. Their completions run on the window thread and
+// only while it is open; the window closes it before this object goes.
 class ChatUploads {
 public:
     explicit ChatUploads(IChatUploadWindow& window) : window_(window) {}
@@ -78,8 +82,9 @@ public:
     const std::u16string& NomeArqCompleto() const { return ANomeArqCompleto; }
 
 private:
-    // False while the thread in the field still runs; otherwise empties it.
-    static bool ReleaseFinished(std::shared_ptr<TThreadHttpPost>& field);
+    // False while the thread in the field still runs; otherwise empties it,
+    // once the thread's completion has run.
+    bool ReleaseFinished(std::shared_ptr<TThreadHttpPost>& field);
     void StartUpload(std::shared_ptr<TThreadHttpPost>& field, const std::u16string& path,
                      const std::u16string& startScript, void (ChatUploads::*completion)(TThreadHttpPost&));
 

@@ -3,6 +3,7 @@
 #include "windows/RequestWindow.h"
 
 #include <QAbstractButton>
+#include <QEventLoop>
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -53,6 +54,8 @@ protected:
         return info.isDir() || info.isExecutable();
     }
 };
+
+int windowsLeftFree = 0;  // window thread only
 
 }  // namespace
 
@@ -116,10 +119,28 @@ int QtDialogs::ResultOf(const QMessageBox& box) {
     return result.isValid() ? result.toInt() : platform::ResultOK;
 }
 
+QtDialogs::LeaveWindowsFree::LeaveWindowsFree() { ++windowsLeftFree; }
+
+QtDialogs::LeaveWindowsFree::~LeaveWindowsFree() { --windowsLeftFree; }
+
+void QtDialogs::Run(QDialog& dialog) {
+    if (windowsLeftFree == 0) {
+        dialog.exec();
+        return;
+    }
+    // exec() would make the dialog modal; this loop waits without that. It
+    // also ends when the application's loops are told to.
+    QEventLoop answered;
+    QObject::connect(&dialog, &QDialog::finished, &answered, &QEventLoop::quit);
+    dialog.setWindowModality(Qt::NonModal);
+    dialog.show();
+    answered.exec();
+}
+
 int QtDialogs::MessageDlg(const std::u16string& text, DialogKind kind, platform::DialogButtons buttons,
                           const std::vector<std::u16string>& captions, const platform::DialogTitle& title) {
     auto box = BuildMessageBox(text, kind, buttons, captions, title);
-    box->exec();
+    Run(*box);
     return ResultOf(*box);
 }
 
@@ -169,6 +190,7 @@ std::u16string QtDialogs::PromptOpenFile(const std::u16string& title, const std:
         dialog.setProxyModel(new ExecutablesOnly(&dialog));
     }
     if (!defaultExtension.empty()) dialog.setDefaultSuffix(ToQString(defaultExtension));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    Run(dialog);
+    if (dialog.result() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().front().toStdU16String();
 }

@@ -7,10 +7,20 @@
 
 #include <memory>
 
+class QDialog;
 class QMessageBox;
 
 class QtDialogs : public platform::IDialogs {
 public:
+    // While one exists, the dialogs shown leave the other windows free, as a
+    // dialog of another thread would: the chat can still be closed while a
+    // page command waits for an answer.
+    class LeaveWindowsFree {
+    public:
+        LeaveWindowsFree();
+        ~LeaveWindowsFree();
+    };
+
     int MessageDlg(const std::u16string& text, platform::DialogKind kind, platform::DialogButtons buttons,
                    const std::vector<std::u16string>& captions, const platform::DialogTitle& title) override;
     void ShowMessage(const std::u16string& text) override;
@@ -25,6 +35,10 @@ public:
     // The result code of a shown box: its clicked button's, or, when it was
     // closed otherwise, Cancel, No or OK, whichever it offers first.
     static int ResultOf(const QMessageBox& box);
+
+private:
+    // Shows the dialog and waits for it to be answered.
+    static void Run(QDialog& dialog);
 };
 
 // The standard caption of a button.

@@ -27,8 +27,9 @@ char* g_argv[] = {g_programName, nullptr};
 
 }  // namespace
 
-QtRequestWindowFactory::QtRequestWindowFactory(ChromiumHostFactory hostFactory)
-    : hostFactory_(std::move(hostFactory)) {}
+QtRequestWindowFactory::QtRequestWindowFactory(ChromiumHostFactory hostFactory,
+                                               std::function<void()> afterMainWindowClosed)
+    : hostFactory_(std::move(hostFactory)), afterMainWindowClosed_(std::move(afterMainWindowClosed)) {}
 
 QtRequestWindowFactory::~QtRequestWindowFactory() {
     if (tooltipFilter_ && QCoreApplication::instance())
@@ -60,6 +61,7 @@ Window* QtRequestWindowFactory::Adopt(Window* window) {
 
 void QtRequestWindowFactory::MainWindowClosed() {
     mainClosed_ = true;
+    // Every loop ends, a dialog's still on screen included.
     QCoreApplication::exit(0);
 }
 
@@ -76,4 +78,5 @@ void QtRequestWindowFactory::RunMessageLoop() {
     // The loop shows the main window, as the service window expects.
     if (!main_->isVisible()) main_->show();
     QApplication::exec();
+    if (mainClosed_ && afterMainWindowClosed_) afterMainWindowClosed_();
 }

@@ -7,6 +7,7 @@
 
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 
 class QApplication;
@@ -14,7 +15,10 @@ class QObject;
 
 class QtRequestWindowFactory : public IRequestWindowFactory {
 public:
-    explicit QtRequestWindowFactory(ChromiumHostFactory hostFactory);
+    // `afterMainWindowClosed` runs when the loop has ended because the main
+    // window closed, before anything is torn down; the program ends there.
+    explicit QtRequestWindowFactory(ChromiumHostFactory hostFactory,
+                                    std::function<void()> afterMainWindowClosed = {});
     ~QtRequestWindowFactory() override;
 
     void InitializeApplication() override;
@@ -32,6 +36,7 @@ private:
     void MainWindowClosed();
 
     ChromiumHostFactory hostFactory_;
+    std::function<void()> afterMainWindowClosed_;
     std::unique_ptr<QApplication> ownApplication_;
     std::unique_ptr<QObject> tooltipFilter_;
     QPointer<QWidget> main_;

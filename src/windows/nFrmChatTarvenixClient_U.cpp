@@ -32,7 +32,7 @@ constexpr char16_t kOpenInBrowserHint[] = u"Abrir o atendimento no navegador pad
 }  // namespace
 
 TnFrmChatTarvenixClient::TnFrmChatTarvenixClient(ChromiumHostFactory hostFactory, QWidget* parent)
-    : RequestWindow(parent), FComandos(std::make_unique<ChatWindowCommands>(*this)), hostFactory_(std::move(hostFactory)) {
+    : RequestWindow(parent), FComandos(ChatWindowCommands::Create(*this)), hostFactory_(std::move(hostFactory)) {
     setWindowTitle(QStringLiteral("TarveNix - Atendimento"));
     resize(384, 450);
     SetMinimumOuterSize(380, 450);
@@ -95,6 +95,8 @@ TnFrmChatTarvenixClient::TnFrmChatTarvenixClient(ChromiumHostFactory hostFactory
 }
 
 TnFrmChatTarvenixClient::~TnFrmChatTarvenixClient() {
+    // A command still running may outlive the window; it must not reach it.
+    FComandos->Close();
     if (FChromiumWindow) FChromiumWindow->CloseBrowser(true);
 }
 
@@ -168,6 +170,7 @@ void TnFrmChatTarvenixClient::AbrirUrlNoBrowser(bool _AFechar) {
     TnTarvenixUtils::AbrirUrlNoBrowser(MontarUrl(false));
     if (_AFechar) {
         FConfirmarSair = false;
+        closeWithoutAsking_ = true;
         close();
     }
 }
@@ -179,6 +182,7 @@ void TnFrmChatTarvenixClient::RefreshChat() {
 
 void TnFrmChatTarvenixClient::Fechar() {
     FConfirmarSair = false;
+    closeWithoutAsking_ = true;
     // Runs the close sequence later on the window thread; dropped if the
     // window is gone by then.
     QMetaObject::invokeMethod(this, [this] { close(); }, Qt::QueuedConnection);
@@ -186,7 +190,7 @@ void TnFrmChatTarvenixClient::Fechar() {
 
 void TnFrmChatTarvenixClient::nLabel1Click(QObject*) { AbrirUrlNoBrowser(true); }
 
-void TnFrmChatTarvenixClient::Notificar(const std::u16string& Tipo) { DispatchChatCommand(*FComandos, Tipo); }
+void TnFrmChatTarvenixClient::Notificar(const std::u16string& Tipo) { FComandos->Post(Tipo); }
 
 // The engine may raise its load events on any thread; they only post.
 void TnFrmChatTarvenixClient::OnLoadEnd(bool, int) {
@@ -276,6 +280,8 @@ void TnFrmChatTarvenixClient::FormCloseQuery(QObject*, bool& CanClose) {
         CanClose = TnTarvenixUtils::StandardMessageDlg(kExitQuestion, platform::DialogKind::Warning,
                                                        {platform::DialogButton::Yes, platform::DialogButton::No}) ==
                    platform::ResultYes;
+        // The page closed the chat while the user was being asked.
+        if (closeWithoutAsking_) CanClose = true;
     }
     if (!CanClose) return;
     const std::u16string sep(1, platform::kPathSeparator);
@@ -295,12 +301,22 @@ void TnFrmChatTarvenixClient::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
+    if (closing_) {
+        // Asked again while the exit question is on screen; that question's
+        // answer decides, and closeWithoutAsking_ has its say there.
+        event->ignore();
+        return;
+    }
     bool CanClose = true;
+    closing_ = true;
     FormCloseQuery(this, CanClose);
+    closing_ = false;
     if (!CanClose) {
         event->ignore();
         return;
     }
+    // From here on no page command reaches the window.
+    FComandos->Close();
     FormClose(this);
     closed_ = true;
     event->accept();

@@ -54,10 +54,12 @@ public:
     static std::u16string GetUrlRoot();
     void AbrirUrlNoBrowser(bool _AFechar);
     void RefreshChat();
-    // Closes without asking; safe from any thread.
+    // Closes without asking; safe from any thread. A close the user has
+    // started and not yet confirmed goes through without asking again.
     void Fechar();
     void nLabel1Click(QObject* Sender);
-    // The page's commands enter here, one at a time.
+    // The page's commands enter here, in arrival order. They run one at a
+    // time on the command thread; this returns at once.
     virtual void Notificar(const std::u16string& Tipo);
 
     void OnLoadEnd(bool mainFrame, int httpStatusCode);
@@ -87,7 +89,7 @@ public:
     std::atomic<bool> FConfirmarSair{false};
     bool FFecharNoNavigateError = false;
     // The page commands and the two uploads (FThreadScreenshot, FThreadUpload).
-    std::unique_ptr<ChatWindowCommands> FComandos;
+    std::shared_ptr<ChatWindowCommands> FComandos;
     ChromiumHostWidget* FChromiumWindow = nullptr;
 
 protected:
@@ -105,5 +107,10 @@ private:
     // A second load error while the first one's question is open (frames of
     // the same failing page) must not ask again or open the browser twice.
     bool answeringLoadError_ = false;
+    // A close the page or the program asked for: it wins over the exit
+    // question, also over one already on screen.
+    std::atomic<bool> closeWithoutAsking_{false};
+    // The close sequence is running (its question may be on screen).
+    bool closing_ = false;
     bool closed_ = false;
 };

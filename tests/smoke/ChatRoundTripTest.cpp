@@ -4,6 +4,7 @@
 #include "support/ChildProcess.h"
 #include "support/Desktop.h"
 #include "support/Prerequisites.h"
+#include "support/ProgramCopy.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -48,21 +49,6 @@ bool WaitForVisibility(pid_t pid, const std::string& title, bool visible, int ti
     return false;
 }
 
-// A copy of the program with the engine's files but a profile of its own, so
-// its screenshots and profile stay in the test's folder.
-fs::path InstallProgram(const fs::path& folder) {
-    const fs::path original(PROGRAM_PATH);
-    const fs::path engine = original.parent_path() / "engine_chrome";
-    fs::create_directories(folder / "engine_chrome");
-    for (const auto& entry : fs::directory_iterator(engine)) {
-        const auto name = entry.path().filename();
-        if (name == "User Data" || name == "cache") continue;
-        fs::create_symlink(entry.path(), folder / "engine_chrome" / name);
-    }
-    fs::copy_file(original, folder / original.filename());
-    return folder / original.filename();
-}
-
 class ChatRoundTrip : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -70,7 +56,7 @@ protected:
                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder_);
         fs::create_directories(folder_ / "uploads");
-        const fs::path program = InstallProgram(folder_ / "app");
+        const fs::path program = testing_support::InstallProgram(PROGRAM_PATH, folder_ / "app");
 
         service_ = std::make_unique<ChildProcess>(std::vector<std::string>{
             DEMO_SERVICE_PATH, "--port", "0", "--upload-dir", (folder_ / "uploads").string()});

@@ -39,9 +39,13 @@ inline std::string WaitForWindow(pid_t pid, const std::string& title, int timeou
     return {};
 }
 
-inline void PressReturn(const std::string& window) {
-    RunAndRead("xdotool windowactivate --sync " + window + " 2>/dev/null; xdotool key --window " + window +
-               " Return 2>/dev/null");
+// Types `key` into the window. Not with --window: a window that goes on the
+// key's press makes xdotool fail before the release, and the key then stays
+// down, repeating into whatever window comes next.
+inline void PressKey(const std::string& window, const std::string& key) {
+    RunAndRead("xdotool windowfocus --sync " + window + " 2>/dev/null; xdotool key " + key + " 2>/dev/null");
 }
+
+inline void PressReturn(const std::string& window) { PressKey(window, "Return"); }
 
 }  // namespace testing_support

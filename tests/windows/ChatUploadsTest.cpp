@@ -13,7 +13,10 @@
 #include <jpeglib.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <deque>
 #include <mutex>
+#include <thread>
 
 using testing::ElementsAre;
 using testing::HasSubstr;
@@ -42,10 +45,13 @@ public:
     }
     void RunScript(const std::u16string& script) override { Log("script:" + ToUtf8(script)); }
     std::u16string GetUrlRoot() override { return urlRoot; }
-    void RunOnWindowThread(const std::function<void()>& work) override {
+    std::shared_ptr<WindowThread> GetWindowThread() override { return windowThread; }
+
+    // Runs what it is handed at once, on the thread that hands it over.
+    std::shared_ptr<WindowThread> windowThread = WindowThread::Create([this](WindowThread::Task task) {
         Log("windowThread");
-        work();
-    }
+        task();
+    });
 
     std::vector<std::string> Calls() {
         std::lock_guard lock(mutex_);
@@ -349,6 +355,40 @@ TEST_F(UploadsOnDisk, FileUploadChecksSizeThenExtension) {
     EXPECT_EQ(platform_.dialogs.lastDefaultExtension, u"");
     // Failed uploads show the transport's text after the prefix.
     EXPECT_THAT(ToUtf8(platform_.dialogs.shown.back().text), HasSubstr("Ocorreu um erro ao enviar a imagem: "));
+}
+
+TEST_F(UploadsOnDisk, AnUploadThatOutlivesItsWindowTouchesNothingOfIt) {
+    // A window thread that runs what it is handed only when the test says so.
+    std::mutex mutex;
+    std::deque<WindowThread::Task> handed;
+    const auto windowThread = WindowThread::Create([&](WindowThread::Task task) {
+        std::lock_guard lock(mutex);
+        handed.push_back(std::move(task));
+    });
+    LoopbackServer server(Reply("HTTP/1.1 200 OK", "{}"), /*hold=*/true);
+    auto window = std::make_unique<FakeUploadWindow>();
+    window->urlRoot = FromUtf8(server.Url(""));
+    window->windowThread = windowThread;
+    auto uploads = std::make_unique<ChatUploads>(*window);
+    platform_.dialogs.files = {U16(folder_.Write("a.pdf", "x"))};
+    uploads->FileUploadClient({u"FileUploadClient", u"pdf"});
+    const auto running = uploads->ThreadUpload();
+
+    // The window closes and goes while the reply is still on its way.
+    windowThread->Close();
+    uploads.reset();
+    window.reset();
+    server.Release();
+    while (!running->Finished()) {
+        std::deque<WindowThread::Task> tasks;
+        {
+            std::lock_guard lock(mutex);
+            tasks.swap(handed);
+        }
+        for (auto& task : tasks) task();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_TRUE(running->Erro().empty()) << ToUtf8(running->Erro());
 }
 
 TEST_F(UploadsOnDisk, FileUploadIsQuietOnCancelAndWhileAnUploadRuns) {

@@ -12,9 +12,21 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 namespace {
+
+// Dialogs that note whether they were shown on the window thread.
+class WhereShown : public fakes::Dialogs {
+public:
+    std::vector<bool> onWindowThread;
+    int MessageDlg(const std::u16string& text, platform::DialogKind kind, platform::DialogButtons buttons,
+                   const std::vector<std::u16string>& captions, const platform::DialogTitle& title) override {
+        onWindowThread.push_back(QThread::currentThread() == QCoreApplication::instance()->thread());
+        return fakes::Dialogs::MessageDlg(text, kind, buttons, captions, title);
+    }
+};
 
 class ChatWindowCommandsTest : public ::testing::Test {
 protected:
@@ -26,22 +38,57 @@ protected:
         });
         window->Iniciar();
     }
+    // The commands run on their own thread; the window thread keeps going.
+    bool RunUntil(const std::function<bool()>& done) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return true;
+    }
     fakes::FakePlatform platform;
+    WhereShown dialogs;
+    platform::ScopedServices shownHere{platform::Services{.dialogs = &dialogs}};
     FakeChromiumHost* host = nullptr;
     std::unique_ptr<TnFrmChatTarvenixClient> window;
 };
 
-TEST_F(ChatWindowCommandsTest, PageCommandsReachTheWindowAndItsPage) {
+TEST_F(ChatWindowCommandsTest, ABurstOfCommandsKeepsItsOrderWithTheDialogsOnTheWindowThread) {
     host->CreateBrowser();
+    constexpr int kQuestions = 40;
     window->Notificar(u"OnOpenCall");
-    EXPECT_TRUE(window->ConfirmarSair());
-    platform.dialogs.files = {u"/dados/foto.jpeg"};
+    for (int i = 0; i < kQuestions; ++i) {
+        dialogs.answers.push_back(platform::ResultYes);
+        const std::u16string n = QString::number(i).toStdU16String();
+        window->Notificar(u"QueryClose|pergunta " + n + u"|resposta(" + n + u")");
+    }
+    dialogs.files = {u"/dados/foto.jpeg"};
     window->Notificar(u"FileUploadClient|pdf");
-    ASSERT_EQ(host->scripts.size(), 3u);
-    EXPECT_EQ(host->scripts[0].rfind(u"buildRemoteButton(", 0), 0u);
-    EXPECT_EQ(host->scripts[1], u"enabledButton(\".fileinput-button\")");
-    EXPECT_EQ(host->scripts[2], u"processfailSendFile()");
-    EXPECT_EQ(platform.dialogs.prompts, std::vector<std::u16string>{u"Selecione um arquivo para enviar ao atendente"});
+    ASSERT_TRUE(RunUntil([&] { return host->scripts.size() == kQuestions + 3; })) << host->scripts.size();
+
+    EXPECT_TRUE(window->ConfirmarSair());
+    EXPECT_EQ(host->scripts.front().rfind(u"buildRemoteButton(", 0), 0u);
+    for (int i = 0; i < kQuestions; ++i) {
+        EXPECT_EQ(dialogs.shown[i].text, u"pergunta " + QString::number(i).toStdU16String());
+        EXPECT_EQ(host->scripts[i + 1], u"resposta(" + QString::number(i).toStdU16String() + u")");
+    }
+    EXPECT_EQ(host->scripts[kQuestions + 1], u"enabledButton(\".fileinput-button\")");
+    EXPECT_EQ(host->scripts[kQuestions + 2], u"processfailSendFile()");
+    EXPECT_EQ(dialogs.prompts, std::vector<std::u16string>{u"Selecione um arquivo para enviar ao atendente"});
+    EXPECT_EQ(dialogs.onWindowThread, std::vector<bool>(kQuestions, true));
+}
+
+TEST_F(ChatWindowCommandsTest, AfterTheCloseCommandsNoLongerReachTheWindow) {
+    host->CreateBrowser();
+    window->close();
+    window->Notificar(u"OnOpenCall");
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window->ConfirmarSair());
+    // Only the close sequence's own click reached the page.
+    EXPECT_EQ(host->scripts.size(), 1u);
 }
 
 TEST_F(ChatWindowCommandsTest, CaptureTakesThePrimaryScreenAtItsFullSize) {
@@ -56,10 +103,11 @@ TEST_F(ChatWindowCommandsTest, CaptureTakesThePrimaryScreenAtItsFullSize) {
 TEST_F(ChatWindowCommandsTest, UploadCompletionsRunOnTheWindowThreadWhileTheWorkerWaits) {
     std::atomic<bool> ranOnWindowThread{false}, workerBack{false};
     std::thread worker([&] {
-        window->FComandos->RunOnWindowThread([&] { ranOnWindowThread = QThread::currentThread() == window->thread(); });
+        window->FComandos->GetWindowThread()->Call(
+            [&] { ranOnWindowThread = QThread::currentThread() == window->thread(); });
         workerBack = true;
     });
-    while (!workerBack) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_TRUE(RunUntil([&] { return workerBack.load(); }));
     worker.join();
     EXPECT_TRUE(ranOnWindowThread);
 }

@@ -8,6 +8,7 @@ if(TARGET tarvenix_commands)
     SOURCES
       windows/ChatCommandsTest.cpp
       windows/ChatUploadsTest.cpp
+      windows/CommandThreadTest.cpp
       windows/ThreadHttpPostTest.cpp
       windows/UploadTransportTest.cpp
     LIBS tarvenix_commands tarvenix_test_fakes PkgConfig::COMMANDS_HTTPLIB OpenSSL::SSL OpenSSL::Crypto JPEG::JPEG

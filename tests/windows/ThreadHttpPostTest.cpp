@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -93,6 +95,7 @@ TEST(ThreadHttpPost, RunsOnceAndCompletesOnTheWindowThreadWhileTheWorkerWaits) {
 
 TEST(ThreadHttpPost, AFailureLeavesOnlyItsTextAndTheOwnerMayLetGoEarly) {
     std::u16string seenRetorno = u"?", seenErro;
+    std::atomic<bool> completed{false};
     std::weak_ptr<TThreadHttpPost> watched;
     {
         auto thread = TThreadHttpPost::CreateSuspended();
@@ -101,10 +104,11 @@ TEST(ThreadHttpPost, AFailureLeavesOnlyItsTextAndTheOwnerMayLetGoEarly) {
         thread->SetOnTerminate([&](TThreadHttpPost& sender) {
             seenRetorno = sender.Retorno();
             seenErro = sender.Erro();
+            completed = true;
         });
         thread->Start();
     }  // the owner's reference is gone while the thread may still run
-    while (!watched.expired()) std::this_thread::yield();
+    while (!completed || !watched.expired()) std::this_thread::yield();
     EXPECT_EQ(seenRetorno, u"");
     EXPECT_EQ(seenErro, u"Conexão recusada");
 }

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <dirent.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -66,10 +67,15 @@ int OpenDescriptors() {
     return count - 1;  // the listing's own
 }
 
+// What the C heap holds in use: the program's own objects and Qt's, not
+// the engine's script and page heaps, which have allocators of their own.
+long HeapInUseKiB() { return static_cast<long>(mallinfo2().uordblks / 1024); }
+
 struct Sample {
     std::string at;
     long rssKiB;
     int fds;
+    long heapKiB;
 };
 
 void Summarize(const char* phase, const std::vector<Sample>& samples) {
@@ -78,10 +84,11 @@ void Summarize(const char* phase, const std::vector<Sample>& samples) {
                                        [](const Sample& a, const Sample& b) { return a.rssKiB < b.rssKiB; });
     const auto mostFds = std::max_element(samples.begin(), samples.end(),
                                           [](const Sample& a, const Sample& b) { return a.fds < b.fds; });
-    std::printf("%s: memory start %.1f MiB, end %.1f MiB, peak %.1f MiB (at %s); descriptors start %d, end %d, "
-                "peak %d\n",
+    std::printf("%s: memory start %.1f MiB, end %.1f MiB, peak %.1f MiB (at %s); C heap in use start %.1f MiB, "
+                "end %.1f MiB; descriptors start %d, end %d, peak %d\n",
                 phase, samples.front().rssKiB / 1024.0, samples.back().rssKiB / 1024.0, peak->rssKiB / 1024.0,
-                peak->at.c_str(), samples.front().fds, samples.back().fds, mostFds->fds);
+                peak->at.c_str(), samples.front().heapKiB / 1024.0, samples.back().heapKiB / 1024.0,
+                samples.front().fds, samples.back().fds, mostFds->fds);
 }
 
 }  // namespace
@@ -103,10 +110,11 @@ int main(int argc, char** argv) {
     std::string failure = "time limit reached";
     chat.Server().Post("/report", [&](const httplib::Request& req, httplib::Response& res) {
         QMetaObject::invokeMethod(&chat.Application(), [&, at = req.body] {
-            const Sample sample{at, ResidentKiB(), OpenDescriptors()};
+            const Sample sample{at, ResidentKiB(), OpenDescriptors(), HeapInUseKiB()};
             if (at == "start" || at.rfind("commands", 0) == 0) commands.push_back(sample);
             if (at.rfind("commands 10000", 0) == 0 || at.rfind("screenshots", 0) == 0) screenshots.push_back(sample);
-            std::fprintf(stderr, "%s: %.1f MiB, %d descriptors\n", at.c_str(), sample.rssKiB / 1024.0, sample.fds);
+            std::fprintf(stderr, "%s: %.1f MiB, C heap %.1f MiB, %d descriptors\n", at.c_str(),
+                         sample.rssKiB / 1024.0, sample.heapKiB / 1024.0, sample.fds);
             if (at == "done") {
                 failure.clear();
                 chat.Application().quit();

@@ -4,6 +4,8 @@
 //
 //   startup_bench [REPETITIONS]
 
+#include "Spawn.h"
+
 #include <httplib.h>
 
 #include <fcntl.h>
@@ -32,27 +34,12 @@ struct Sample {
     long maxRssKiB = 0;
 };
 
-pid_t Spawn(std::vector<std::string> argv, int outFd = -1) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        if (outFd >= 0) ::dup2(outFd, 1);
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, 2);
-        std::vector<char*> raw;
-        for (auto& a : argv) raw.push_back(a.data());
-        raw.push_back(nullptr);
-        ::execv(raw[0], raw.data());
-        ::_exit(127);
-    }
-    return pid;
-}
-
 // Runs one program until the page reports its load; answers the time and
 // the program's peak memory.
 std::optional<Sample> Measure(httplib::Client& service, const std::vector<std::string>& argv) {
     service.Post("/__log/clear");
     const auto start = Clock::now();
-    const pid_t pid = Spawn(argv);
+    const pid_t pid = bench::Spawn(argv);
     std::optional<double> loaded;
     while (Clock::now() - start < std::chrono::seconds(30)) {
         const auto log = service.Get("/__log");
@@ -85,7 +72,7 @@ int main(int argc, char** argv) {
 
     int pipeFd[2];
     if (::pipe(pipeFd) != 0) return 1;
-    const pid_t service = Spawn({(bin / "demo-service").string(), "--port", "0"}, pipeFd[1]);
+    const pid_t service = bench::Spawn({(bin / "demo-service").string(), "--port", "0"}, pipeFd[1]);
     ::close(pipeFd[1]);
     char line[128] = {};
     FILE* out = ::fdopen(pipeFd[0], "r");

@@ -80,10 +80,11 @@ public:
     RgbPicture CaptureScreen() override { return screen_; }  // a copy, as a capture makes one
     void RunScript(const std::u16string&) override {}
     std::u16string GetUrlRoot() override { return u"http://127.0.0.1:9"; }
-    void RunOnWindowThread(const std::function<void()>& work) override { work(); }
+    std::shared_ptr<WindowThread> GetWindowThread() override { return windowThread_; }
 
 private:
     const RgbPicture& screen_;
+    std::shared_ptr<WindowThread> windowThread_ = WindowThread::Create([](WindowThread::Task task) { task(); });
 };
 
 }  // namespace

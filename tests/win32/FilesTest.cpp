@@ -165,6 +165,7 @@ TEST(Win32Files, TokenDateFollowsTheUsersShortDatePicture) {
         {L"d.M.yyyy", "5.6.2023", "05/06/2023"},
         {L"dd-MMM-yyyy", "05-Jun-2023", "05/06/2023"},
         {L"yyyy/MM/dd", "2023/06/05", "2023/06/0005"},
+        {L"d/M/yy", "5/6/2023", "05/06/2023"},
     };
     for (const auto& c : cases) {
         ASSERT_EQ(win32test::RunTool(std::wstring(L"reg.exe add ") + key + L" /v sShortDate /t REG_SZ /d " +

@@ -1,5 +1,7 @@
 #include "platform/ProcessEnd.h"
 
+#include <winsock2.h>
+#include <ws2tcpip.h>
 #include <windows.h>
 #include <iphlpapi.h>
 

@@ -245,7 +245,12 @@ Reply PostOnce(const std::string& url, platform::IReadableFile& file, const std:
     curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &StallWatch::Callback);
     curl_easy_setopt(c, CURLOPT_XFERINFODATA, &watch);
-    if (!settings.caFile.empty()) curl_easy_setopt(c, CURLOPT_CAINFO, settings.caFile.c_str());
+    if (!settings.caFile.empty())
+        curl_easy_setopt(c, CURLOPT_CAINFO, settings.caFile.c_str());
+    else
+        // On Windows the roots the system trusts, a company's own included;
+        // elsewhere the library's own bundle, as before.
+        curl_easy_setopt(c, CURLOPT_SSL_OPTIONS, static_cast<long>(CURLSSLOPT_NATIVE_CA));
 
     const CURLcode result = curl_easy_perform(c);
     if (auto failure = reader.ReadFailure()) std::rethrow_exception(failure);

@@ -5,6 +5,7 @@
 #include "support/ChildProcess.h"
 #include "support/Desktop.h"
 #include "support/Prerequisites.h"
+#include "support/ProgramCopy.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -177,20 +178,10 @@ private:
 class BridgeSenders : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("tarvenix-senders-" + std::to_string(::getpid()) + "-" +
-                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        // A copy of the program with the engine's files, its action log
-        // switched on, and a profile of its own.
-        const fs::path original(PROGRAM_PATH);
-        fs::create_directories(folder_ / "engine_chrome");
+        folder_ = testing_support::FreshTestFolder("tarvenix-senders");
+        // A copy of the program with its action log switched on.
+        program_ = testing_support::InstallProgram(PROGRAM_PATH, folder_);
         fs::create_directories(folder_ / "temp");
-        for (const auto& entry : fs::directory_iterator(original.parent_path() / "engine_chrome")) {
-            const auto name = entry.path().filename();
-            if (name != "User Data" && name != "cache") fs::create_symlink(entry.path(), folder_ / "engine_chrome" / name);
-        }
-        fs::copy_file(original, folder_ / original.filename());
-        program_ = folder_ / original.filename();
         std::ofstream(folder_ / "logar_Tarvenix");
     }
     void TearDown() override {

@@ -52,9 +52,7 @@ bool WaitForVisibility(pid_t pid, const std::string& title, bool visible, int ti
 class ChatRoundTrip : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("tarvenix-roundtrip-" + std::to_string(::getpid()) + "-" +
-                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
+        folder_ = testing_support::FreshTestFolder("tarvenix-roundtrip");
         fs::create_directories(folder_ / "uploads");
         const fs::path program = testing_support::InstallProgram(PROGRAM_PATH, folder_ / "app");
 
@@ -114,6 +112,12 @@ protected:
         return -1;
     }
 
+    // The page closes the chat once the flow is over: the process ends, with 0.
+    void ExpectThePageCloseEndsTheProcess() {
+        Press("CloseChatWindow");
+        EXPECT_EQ(app_->WaitExit(30000), 0);
+    }
+
     // Answers the open-file dialog with `path` the way a user types it.
     void ChooseInOpenFileDialog(const fs::path& path) {
         const std::string dialog = WaitForWindow(app_->Pid(), kOpenFileTitle, 15000);
@@ -171,6 +175,7 @@ TEST_F(ChatRoundTrip, TheScreenshotIsSavedUploadedAndAnnouncedToThePage) {
     EXPECT_EQ(saved.substr(0, 3), "\xFF\xD8\xFF");
     EXPECT_EQ(saved.substr(saved.size() - 2), "\xFF\xD9");
     EXPECT_EQ(ReadAll(folder_ / "uploads" / name), saved) << "the service did not receive the same picture";
+    ExpectThePageCloseEndsTheProcess();
 }
 
 TEST_F(ChatRoundTrip, AFileTooLargeOrOfAnotherKindIsRefusedAndOneAtTheLimitIsSent) {
@@ -208,6 +213,7 @@ TEST_F(ChatRoundTrip, AFileTooLargeOrOfAnotherKindIsRefusedAndOneAtTheLimitIsSen
     EXPECT_EQ(log[Find(log, "uploadFile")]["args"], json::array({"limite.pdf", root_ + "/arquivos/limite.pdf"}));
     EXPECT_EQ(Find(log, "processfailSendFile"), -1) << log.dump();
     EXPECT_EQ(fs::file_size(folder_ / "uploads" / "limite.pdf"), 10u * 1024 * 1024);
+    ExpectThePageCloseEndsTheProcess();
 }
 
 }  // namespace

@@ -151,9 +151,7 @@ window.addEventListener('load', function () { report('load'); poll(); });
 class ProgramEnd : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("tarvenix-end-" + std::to_string(::getpid()) + "-" +
-                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
+        folder_ = testing_support::FreshTestFolder("tarvenix-end");
         fs::create_directories(folder_ / "bin");
         program_ = testing_support::InstallProgram(PROGRAM_PATH, folder_ / "app");
         // A default browser that only writes down what it was given.

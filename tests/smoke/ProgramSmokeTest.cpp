@@ -3,6 +3,7 @@
 #include "support/ChildProcess.h"
 #include "support/Desktop.h"
 #include "support/Prerequisites.h"
+#include "support/ProgramCopy.h"
 
 #include <gtest/gtest.h>
 
@@ -29,8 +30,7 @@ constexpr int kExitLimitMs = 30000;
 class Program : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("tarvenix-smoke-" + std::to_string(::getpid()) + "-" +
-                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder_ = testing_support::FreshTestFolder("tarvenix-smoke");
         fs::create_directories(folder_ / "bin");
         // A default browser that only writes down what it was given.
         std::ofstream(folder_ / "bin" / "xdg-open") << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '"

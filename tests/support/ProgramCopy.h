@@ -3,9 +3,23 @@
 // files but a profile of its own, so what it writes beside itself (the
 // screenshots, the tools' files, the engine's profile) stays there.
 
+#include <gtest/gtest.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <string>
 
 namespace testing_support {
+
+// An empty folder of the running test's own, named after it and this
+// process, so parallel suites and a failed earlier run never share one.
+inline std::filesystem::path FreshTestFolder(const std::string& prefix) {
+    const auto folder = std::filesystem::temp_directory_path() /
+                        (prefix + "-" + std::to_string(::getpid()) + "-" +
+                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(folder);
+    return folder;
+}
 
 inline std::filesystem::path InstallProgram(const std::filesystem::path& original, const std::filesystem::path& folder) {
     namespace fs = std::filesystem;

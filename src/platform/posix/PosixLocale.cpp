@@ -64,8 +64,10 @@ TokenDateFormat TokenDateFormatFrom(std::wstring_view format) {
     std::wstring out;
     size_t day = std::wstring::npos, month = std::wstring::npos, year = std::wstring::npos;
     size_t yearEnd = std::wstring::npos;
-    auto mark = [&out](size_t& at) {
+    // Writes a part's conversion, noting where the format first names it.
+    auto put = [&out](size_t& at, std::wstring_view text) {
         if (at == std::wstring::npos) at = out.size();
+        out += text;
     };
     for (size_t i = 0; i < format.size(); ++i) {
         if (format[i] != L'%' || i + 1 == format.size()) {
@@ -85,18 +87,15 @@ TokenDateFormat TokenDateFormatFrom(std::wstring_view format) {
         switch (conversion) {
             case L'd':
             case L'e':
-                mark(day);
-                out += L'%' + std::wstring(flags) + conversion;
+                put(day, L'%' + std::wstring(flags) + conversion);
                 break;
             case L'm':
-                mark(month);
-                out += L'%' + std::wstring(flags) + conversion;
+                put(month, L'%' + std::wstring(flags) + conversion);
                 break;
             case L'b':
             case L'B':
             case L'h':
-                mark(month);
-                out += format.substr(i, j - i + 1);
+                put(month, format.substr(i, j - i + 1));
                 break;
             case L'y':
             case L'Y':
@@ -105,27 +104,20 @@ TokenDateFormat TokenDateFormatFrom(std::wstring_view format) {
             case L'g':
                 // A century followed by its year ("%C%y") is one year.
                 if (out.size() != yearEnd) {
-                    mark(year);
-                    out += L"%Y";
+                    put(year, L"%Y");
                     yearEnd = out.size();
                 }
                 break;
             case L'D':
-                mark(month);
-                out += L"%m/";
-                mark(day);
-                out += L"%d/";
-                mark(year);
-                out += L"%Y";
+                put(month, L"%m/");
+                put(day, L"%d/");
+                put(year, L"%Y");
                 yearEnd = out.size();
                 break;
             case L'F':
-                mark(year);
-                out += L"%Y-";
-                mark(month);
-                out += L"%m-";
-                mark(day);
-                out += L"%d";
+                put(year, L"%Y-");
+                put(month, L"%m-");
+                put(day, L"%d");
                 break;
             default:
                 out += format.substr(i, j - i + 1);

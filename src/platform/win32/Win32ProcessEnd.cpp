@@ -29,15 +29,16 @@ bool ConnectionsBusy() {
         std::vector<unsigned char> buffer(size);
         if (::GetExtendedTcpTable(buffer.data(), &size, FALSE, family, TCP_TABLE_OWNER_PID_ALL, 0) != NO_ERROR)
             continue;
-        if (family == AF_INET) {
-            const auto* table = reinterpret_cast<const MIB_TCPTABLE_OWNER_PID*>(buffer.data());
+        // The two families' tables differ only in their rows' addresses.
+        const auto anyOpening = [self](const auto* table) {
             for (DWORD i = 0; i < table->dwNumEntries; ++i)
                 if (table->table[i].dwOwningPid == self && table->table[i].dwState == MIB_TCP_STATE_SYN_SENT) return true;
-        } else {
-            const auto* table = reinterpret_cast<const MIB_TCP6TABLE_OWNER_PID*>(buffer.data());
-            for (DWORD i = 0; i < table->dwNumEntries; ++i)
-                if (table->table[i].dwOwningPid == self && table->table[i].dwState == MIB_TCP_STATE_SYN_SENT) return true;
-        }
+            return false;
+        };
+        const bool opening = family == AF_INET
+                                 ? anyOpening(reinterpret_cast<const MIB_TCPTABLE_OWNER_PID*>(buffer.data()))
+                                 : anyOpening(reinterpret_cast<const MIB_TCP6TABLE_OWNER_PID*>(buffer.data()));
+        if (opening) return true;
     }
     return false;
 }

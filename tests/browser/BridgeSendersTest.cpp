@@ -1,10 +1,12 @@
 #include "browser/BridgeSenders.h"
+#include "browser/WindowAddresses.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 using engine::BridgeSenders;
+using engine::Destination;
 using engine::SiteOf;
 using engine::WebOrigin;
 
@@ -65,6 +67,32 @@ TEST(BridgeSenders, ALoadEndingOnAPageWithoutSiteTrustsNothingMore) {
     EXPECT_FALSE(senders.Honours(O("http", "127.0.0.1", 8081), O("http", "127.0.0.1", 8081)));
     EXPECT_TRUE(senders.Honours(O("http", "127.0.0.1", 8080), O("http", "127.0.0.1", 8080)));
     EXPECT_EQ(senders.Sites().size(), 1u);
+}
+
+TEST(WindowAddresses, TheWindowShowsItsSitesAndOnlyWebAndMailAddressesLeaveAndOnlyByTheUser) {
+    BridgeSenders sites;
+    sites.SetChatAddress(O("http", "helpdesk.example.com"));
+    const WebOrigin login = O("https", "login.tarvenix.net"), other = O("https", "news.example.org");
+
+    // The first load goes where the service sends it, on the web only.
+    EXPECT_EQ(engine::ForNavigation(sites, login, false), Destination::Window);
+    EXPECT_EQ(engine::ForNavigation(sites, O("tarvx-test", ""), false), Destination::Nowhere);
+    sites.FirstLoadEnded(login);
+
+    EXPECT_EQ(engine::ForNavigation(sites, O("http", "www.helpdesk.example.com", 8080), false), Destination::Window);
+    EXPECT_EQ(engine::ForNavigation(sites, O("https", "cdn.tarvenix.net"), false), Destination::Window);
+    EXPECT_EQ(engine::ForNavigation(sites, O("https", "helpdesk.example.com"), true), Destination::DefaultBrowser)
+        << "another scheme is another site";
+    EXPECT_EQ(engine::ForNavigation(sites, other, true), Destination::DefaultBrowser);
+    EXPECT_EQ(engine::ForNavigation(sites, other, false), Destination::Nowhere);
+    EXPECT_EQ(engine::ForNavigation(sites, O("mailto", ""), true), Destination::DefaultBrowser);
+    for (const char* scheme : {"file", "javascript", "data", "blob", "ms-msdt", "search-ms", "tarvx-test", ""}) {
+        EXPECT_EQ(engine::ForNavigation(sites, O(scheme, ""), true), Destination::Nowhere) << scheme;
+        EXPECT_EQ(engine::ForNewWindow(O(scheme, ""), true), Destination::Nowhere) << scheme;
+    }
+    // A new window is never the program's, not even of the chat's own site.
+    EXPECT_EQ(engine::ForNewWindow(O("http", "helpdesk.example.com"), true), Destination::DefaultBrowser);
+    EXPECT_EQ(engine::ForNewWindow(other, false), Destination::Nowhere);
 }
 
 }  // namespace

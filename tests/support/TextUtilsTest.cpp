@@ -1,4 +1,5 @@
 #include "support/Base64.h"
+#include "support/SafeFileName.h"
 #include "support/ScriptText.h"
 #include "support/TextUtils.h"
 
@@ -41,6 +42,22 @@ TEST(ScriptText, OutsideTextCannotLeaveItsLiteral) {
     EXPECT_EQ(EscapeForScriptString(u"l1\r\nl2\u2028\u2029"), u"l1\\r\\nl2\\u2028\\u2029");
     EXPECT_EQ(EscapeForScriptString(std::u16string(u"\0\x1b", 2)), u"\\u0000\\u001B");
     EXPECT_EQ(EscapeForScriptString(u"ç \U0001F600"), u"ç \\uD83D\\uDE00");
+}
+
+TEST(SafeFileName, ServerNamesBecomeNamesEitherSystemCreatesInTheUsersFolder) {
+    EXPECT_EQ(SafeFileName(u"relatório maçã.pdf"), u"relatório maçã.pdf");
+    EXPECT_EQ(SafeFileName(u"../../.bashrc"), u"bashrc");
+    EXPECT_EQ(SafeFileName(u"C:\\Windows\\win.ini"), u"win.ini");
+    EXPECT_EQ(SafeFileName(u"a<b>c:d\"e|f?g*h\x01.txt"), u"a_b_c_d_e_f_g_h_.txt");
+    EXPECT_EQ(SafeFileName(u"nota.txt. . "), u"nota.txt");
+    EXPECT_EQ(SafeFileName(u"CON"), u"_CON");
+    EXPECT_EQ(SafeFileName(u"com1.tar.gz"), u"_com1.tar.gz");
+    EXPECT_EQ(SafeFileName(u"console.log"), u"console.log");
+    EXPECT_EQ(SafeFileName(u"..."), u"arquivo");
+    EXPECT_EQ(SafeFileName(u""), u"arquivo");
+    const std::u16string longName = SafeFileName(std::u16string(300, u'x') + u".pdf");
+    EXPECT_EQ(longName.size(), 200u);
+    EXPECT_TRUE(longName.ends_with(u"x.pdf"));
 }
 
 }  // namespace

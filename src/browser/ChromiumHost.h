@@ -22,6 +22,9 @@ public:
     // Address of the first navigation; set before CreateBrowser.
     virtual void SetDefaultUrl(const std::u16string& url) = 0;
     virtual std::u16string DefaultUrl() const = 0;
+    // The address whose site is the host's own; the first address's when
+    // none is set (a window whose first address is a waiting page sets it).
+    virtual void SetSiteAddress(const std::u16string& url) = 0;
     // Requests the browser's creation; false while the engine is not ready,
     // or when a browser exists or is being created.
     virtual bool CreateBrowser() = 0;

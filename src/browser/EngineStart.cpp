@@ -29,6 +29,10 @@ const char* const kRequiredFiles[] = {
     "locales/en-US.pak",
 };
 
+// Beside the program, as the engine expects it; read only.
+const char* const kDictionariesFolder = "qtwebengine_dictionaries";
+const char* const kSpellingLanguage = "pt_BR";
+
 void AppendFlags(const char* variable, const QByteArray& flags) {
     QByteArray value = qgetenv(variable);
     if (!value.isEmpty()) value += ' ';
@@ -46,6 +50,8 @@ QString EngineFolder() { return ToQString(TnTarvenixUtils::ProgramFolder()) + "e
 void PrepareEngineEnvironment(const QString& engineFolder) {
     qputenv("QTWEBENGINE_RESOURCES_PATH", QDir::toNativeSeparators(engineFolder).toLocal8Bit());
     qputenv("QTWEBENGINE_LOCALES_PATH", QDir::toNativeSeparators(engineFolder + "locales").toLocal8Bit());
+    qputenv("QTWEBENGINE_DICTIONARIES_PATH",
+            QDir::toNativeSeparators(ToQString(TnTarvenixUtils::ProgramFolder()) + kDictionariesFolder).toLocal8Bit());
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     // The GPU stays on: no --disable-gpu and no --disable-gpu-compositing.
     // Pages see Brazilian Portuguese (navigator.language) whatever the
@@ -89,6 +95,8 @@ bool StartEngine(const QString& engineFolder) {
     created->setPersistentStoragePath(engineFolder + "User Data");
     created->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
     created->setHttpAcceptLanguage(QStringLiteral("pt-BR,pt;q=0.9"));
+    created->setSpellCheckEnabled(true);
+    created->setSpellCheckLanguages({QString::fromLatin1(kSpellingLanguage)});
     InstallBridgeScript(*created, bridgeScript);
     WatchRequests(*created);
     profile = created;

@@ -12,6 +12,8 @@ public:
     virtual void OpenUrl(const std::u16string& address) = 0;
     // Starts a program minimised (verb "open", no parameters); not reported.
     virtual void StartMinimized(const std::u16string& executable) = 0;
+    // Shows a folder in the system's file manager; not reported.
+    virtual void OpenFolder(const std::u16string& folder) = 0;
 };
 
 }  // namespace platform

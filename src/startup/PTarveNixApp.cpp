@@ -2,6 +2,7 @@
 // request of this process.
 
 #include "browser/ClosedPages.h"
+#include "browser/Downloads.h"
 #include "browser/EngineStart.h"
 #include "browser/TChromiumWindow.h"
 #include "platform/Platform.h"
@@ -31,6 +32,7 @@ public:
         // Once the window has closed the request is over: the process ends
         // there, without tearing the engine down.
         QtRequestWindowFactory windows(TChromiumWindow::Factory(), [] {
+            engine::AbandonDownloads();
             engine::LetClosedPagesFinish(kClosedPageGrace);
             platform::EndProcess(0);
         });

@@ -14,8 +14,8 @@ void UseBrazilianLocale();
 QString TranslationsFolder();
 
 // Installs Qt's Brazilian Portuguese translations from `folder` (qtbase's,
-// and the engine's when Qt ships them) and, for the engine's context menu,
-// texts of our own where Qt has none. False when qtbase's file is missing.
+// and the engine's when Qt ships them). False when qtbase's file is missing.
+// The engine's context menu and page dialogs are the engine layer's own.
 bool InstallTranslations(const QString& folder);
 
 }  // namespace portuguese

@@ -41,6 +41,8 @@ void TnFrmWebBrowserPadrao::Abrir(const std::u16string& _AUrl) {
     FUrl = _AUrl;
     Timer1->start();
     FChromiumWindow->SetDefaultUrl(WaitingPageUrl(_AUrl));
+    // The service's site is the window's own, not the waiting page's.
+    FChromiumWindow->SetSiteAddress(_AUrl);
     FChromiumWindow->OnLoadError = [this](bool mainFrame, int code, const std::u16string& text,
                                           const std::u16string& url) { OnLoadError(mainFrame, code, text, url); };
 }

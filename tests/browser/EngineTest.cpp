@@ -11,6 +11,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWebEngineView>
@@ -203,6 +205,53 @@ TEST(ChromiumWindow, AnUnreachableAddressRaisesLoadError) {
     ASSERT_TRUE(browser.Start());
     ASSERT_TRUE(WaitFor([&] { return browser.loadErrors > 0; }));
     EXPECT_EQ(browser.loadEnds, 0);
+}
+
+// A page's permission requests end at once, as a browser's refusal ends
+// them; the context menu spells in Brazilian Portuguese and offers nothing
+// that leaves the page.
+TEST(ChromiumWindow, PermissionsAreRefusedAndTheMenuSpellsInPortugueseAndKeepsThePage) {
+    PageServer pages;
+    pages.Page("/", R"(<!DOCTYPE html><html><body style="margin:0">
+        <textarea id="t" spellcheck="true" style="width:380px;height:200px;font-size:20px">ecola bonita</textarea><script>
+        Notification.requestPermission().then(function (p) { external.Notificar('notificação ' + p); });
+        navigator.geolocation.getCurrentPosition(function () { external.Notificar('posição'); },
+            function (e) { external.Notificar('posição recusada ' + e.code); });
+        var t = document.getElementById('t'); t.focus(); t.setSelectionRange(2, 2);
+        </script></body></html>)");
+    Browser browser(pages.Url("/"));
+    ASSERT_TRUE(browser.Start());
+    ASSERT_TRUE(browser.WaitForText(u"notificação denied"));
+    ASSERT_TRUE(browser.WaitForText(u"posição recusada 1"));
+
+    // A right click on the misspelt word, again until the checker, which
+    // loads its dictionary on first use, has seen it.
+    QWidget* surface = browser.host->View()->focusProxy();
+    ASSERT_NE(surface, nullptr);
+    const QPointF at(20, 15);
+    QStringList items;
+    WaitFor([&] {
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent click(type, at, surface->mapToGlobal(at), Qt::RightButton,
+                              type == QEvent::MouseButtonPress ? Qt::RightButton : Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(surface, &click);
+        }
+        QMenu* menu = nullptr;
+        if (!WaitFor([&] { return (menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) != nullptr; }, 2000))
+            return false;
+        items.clear();
+        for (const QAction* action : menu->actions())
+            if (!action->isSeparator()) items << action->text();
+        menu->close();
+        return items.contains(QStringLiteral("escola"));
+    });
+    ASSERT_FALSE(items.isEmpty());
+    EXPECT_EQ(items.front(), QStringLiteral("escola")) << items.join(", ").toStdString();
+    for (const char* offered : {"Desfazer", "Recortar", "Copiar", "Colar", "Selecionar tudo"})
+        EXPECT_TRUE(items.contains(QString::fromUtf8(offered))) << offered;
+    for (const char* absent : {"Voltar", "Avançar", "Recarregar", "Salvar página", "Exibir código-fonte da página",
+                               "Back", "Forward", "Inspect"})
+        EXPECT_FALSE(items.contains(QString::fromUtf8(absent))) << absent;
 }
 
 TEST(ChromiumWindow, WithoutABrowserNothingHappens) {

@@ -32,8 +32,10 @@ class Shell : public platform::IShell {
 public:
     std::vector<std::u16string> opened;
     std::vector<std::u16string> started;
+    std::vector<std::u16string> folders;
     void OpenUrl(const std::u16string& address) override { opened.push_back(address); }
     void StartMinimized(const std::u16string& executable) override { started.push_back(executable); }
+    void OpenFolder(const std::u16string& folder) override { folders.push_back(folder); }
 };
 
 class FileSystem : public platform::IFileSystem {

@@ -181,19 +181,7 @@ protected:
         window_ = SettledWindow(kChatTitle);
         ASSERT_FALSE(window_.empty()) << "the chat window did not open";
     }
-    // The window once it keeps its id: Qt makes the window anew when the
-    // browser's drawing surface joins it.
-    std::string SettledWindow(const std::string& title) {
-        std::string last;
-        for (int same = 0, tries = 0; tries < 300; ++tries) {
-            const std::string now = WaitForWindow(app_->Pid(), title, 100);
-            same = !now.empty() && now == last ? same + 1 : 0;
-            last = now;
-            if (same == 5) return now;
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        return {};
-    }
+    std::string SettledWindow(const std::string& title) { return testing_support::SettledWindow(app_->Pid(), title); }
     // A window of the program other than `except`, such as a dialog.
     std::string OtherWindow(const std::string& except, int timeoutMs = 10000) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);

@@ -39,6 +39,26 @@ inline std::string WaitForWindow(pid_t pid, const std::string& title, int timeou
     return {};
 }
 
+// The window once it keeps its id, waited for; empty when it did not settle.
+// Qt makes a window anew when the browser's drawing surface joins it.
+inline std::string SettledWindow(pid_t pid, const std::string& title) {
+    std::string last;
+    for (int same = 0, tries = 0; tries < 300; ++tries) {
+        const std::string now = WaitForWindow(pid, title, 100);
+        same = !now.empty() && now == last ? same + 1 : 0;
+        last = now;
+        if (same == 5) return now;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return {};
+}
+
+// A real click of the left button at (x, y) of the window's own area.
+inline void ClickAt(const std::string& window, int x, int y) {
+    RunAndRead("xdotool mousemove --sync --window " + window + " " + std::to_string(x) + " " + std::to_string(y) +
+               " click 1 2>/dev/null");
+}
+
 // Types `key` into the window. Not with --window: a window that goes on the
 // key's press makes xdotool fail before the release, and the key then stays
 // down, repeating into whatever window comes next.

@@ -15,6 +15,7 @@ public:
     explicit FakeChromiumHost(QWidget* parent) : ChromiumHostWidget(parent) {}
 
     std::u16string defaultUrl;
+    std::u16string siteAddress;
     std::deque<bool> createAnswers;  // false when empty
     int createCalls = 0;
     bool initialized = false;
@@ -26,6 +27,7 @@ public:
 
     void SetDefaultUrl(const std::u16string& url) override { defaultUrl = url; }
     std::u16string DefaultUrl() const override { return defaultUrl; }
+    void SetSiteAddress(const std::u16string& url) override { siteAddress = url; }
     bool CreateBrowser() override {
         ++createCalls;
         Record("create");

@@ -28,6 +28,12 @@ void PosixShell::OpenUrl(const std::u16string& address) {
     SpawnDetached({"xdg-open", ToUtf8(address)});
 }
 
+void PosixShell::OpenFolder(const std::u16string& folder) {
+    // Only a full path: a relative one could read as an option.
+    if (folder.empty() || folder.front() != u'/') return;
+    SpawnDetached({"xdg-open", ToUtf8(folder)});
+}
+
 void PosixShell::StartMinimized(const std::u16string& executable) { SpawnDetached({ToUtf8(executable)}); }
 
 }  // namespace platform

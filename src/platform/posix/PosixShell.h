@@ -13,6 +13,7 @@ class PosixShell : public IShell {
 public:
     void OpenUrl(const std::u16string& address) override;
     void StartMinimized(const std::u16string& executable) override;
+    void OpenFolder(const std::u16string& folder) override;
 };
 
 // Starts a program with arguments, without a shell and without waiting; the

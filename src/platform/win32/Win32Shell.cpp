@@ -14,4 +14,8 @@ void Win32Shell::StartMinimized(const std::u16string& executable) {
     ::ShellExecuteW(nullptr, L"open", Wide(executable), L"", L"", SW_MINIMIZE);
 }
 
+void Win32Shell::OpenFolder(const std::u16string& folder) {
+    ::ShellExecuteW(nullptr, L"open", Wide(folder), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
 }  // namespace platform

@@ -9,6 +9,7 @@ class Win32Shell : public IShell {
 public:
     void OpenUrl(const std::u16string& address) override;           // shown normally
     void StartMinimized(const std::u16string& executable) override;  // SW_MINIMIZE
+    void OpenFolder(const std::u16string& folder) override;          // shown normally
 };
 
 }  // namespace platform

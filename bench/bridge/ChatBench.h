@@ -50,7 +50,7 @@ public:
 
         engine::PrepareEngineEnvironment(engine::EngineFolder());
         application_ = std::make_unique<QApplication>(argc_, argv);
-        started_ = engine::StartEngine(engine::EngineFolder());
+        started_ = engine::StartEngine(engine::EngineFolder(), engine::EngineDataFolder());
         platform::Install(platform::Services{.dialogs = &dialogs_});
         if (!started_) return;
         window_ = std::make_unique<TnFrmChatTarvenixClient>(TChromiumWindow::Factory());

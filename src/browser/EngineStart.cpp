@@ -47,6 +47,8 @@ QString ToQString(const std::u16string& text) {
 
 QString EngineFolder() { return ToQString(TnTarvenixUtils::ProgramFolder()) + "engine_chrome" + QDir::separator(); }
 
+QString EngineDataFolder() { return ToQString(TnTarvenixUtils::WritableFolder()) + "engine_chrome" + QDir::separator(); }
+
 void PrepareEngineEnvironment(const QString& engineFolder) {
     qputenv("QTWEBENGINE_RESOURCES_PATH", QDir::toNativeSeparators(engineFolder).toLocal8Bit());
     qputenv("QTWEBENGINE_LOCALES_PATH", QDir::toNativeSeparators(engineFolder + "locales").toLocal8Bit());
@@ -74,7 +76,7 @@ QString CheckEngineFiles(const QString& engineFolder) {
     return {};
 }
 
-bool StartEngine(const QString& engineFolder) {
+bool StartEngine(const QString& engineFolder, const QString& dataFolder) {
     if (profile) return true;
     const QString problem = CheckEngineFiles(engineFolder);
     if (!problem.isEmpty()) {
@@ -90,9 +92,9 @@ bool StartEngine(const QString& engineFolder) {
 
     // A named profile keeps its data on disk; Qt's default one keeps nothing.
     auto* created = new QWebEngineProfile(QStringLiteral("Default"), qApp);
-    created->setCachePath(engineFolder + "cache");
+    created->setCachePath(dataFolder + "cache");
     // Cookies are kept by the engine inside the user data folder.
-    created->setPersistentStoragePath(engineFolder + "User Data");
+    created->setPersistentStoragePath(dataFolder + "User Data");
     created->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
     created->setHttpAcceptLanguage(QStringLiteral("pt-BR,pt;q=0.9"));
     created->setSpellCheckEnabled(true);

@@ -16,10 +16,14 @@ QString EngineFolder();
 // application object: resources, locales, single-process mode, no sandbox.
 void PrepareEngineEnvironment(const QString& engineFolder);
 
-// Checks the engine's version and files, then creates the profile with the
-// cache and user data under the engine folder and installs the bridge
-// script. On failure shows its own error box and answers false.
-bool StartEngine(const QString& engineFolder);
+// Checks the engine's version and files in `engineFolder`, then creates the
+// profile with its cache and user data under `dataFolder` (the engine folder
+// of the folder the program writes in) and installs the bridge script. On
+// failure shows its own error box and answers false.
+bool StartEngine(const QString& engineFolder, const QString& dataFolder);
+
+// The writable folder + "engine_chrome" + separator.
+QString EngineDataFolder();
 
 // True once StartEngine succeeded.
 bool EngineStarted();

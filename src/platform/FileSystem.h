@@ -26,6 +26,9 @@ public:
     virtual bool DirectoryExists(const std::u16string& path) = 0;
     // One level, default security; false on failure.
     virtual bool CreateDirectory(const std::u16string& path) = 0;
+    // Whether a file can be created in `folder` now, by a real attempt (the
+    // system's access rules are more than a read-only mark); nothing stays.
+    virtual bool CanCreateFileIn(const std::u16string& folder) = 0;
     // Whole-file reads and writes; both throw Failure with the system's text.
     virtual std::string ReadFile(const std::u16string& path) = 0;
     virtual void WriteFile(const std::u16string& path, std::string_view bytes) = 0;

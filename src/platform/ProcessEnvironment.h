@@ -14,6 +14,13 @@ public:
     // The running operating system's product name ("Windows 10", "Debian
     // GNU/Linux 12 (bookworm)").
     virtual std::u16string OperatingSystemName() = 0;
+    // The user's own folder for the program, ending with the separator:
+    // %LOCALAPPDATA%\Tarvenix\ on Windows, $XDG_DATA_HOME/tarvenix/ (by
+    // default ~/.local/share/tarvenix/) elsewhere.
+    virtual std::u16string UserDataFolder() = 0;
+    // Where the program writes: its own folder when the user can create a
+    // file there, otherwise UserDataFolder(). Chosen once per process.
+    virtual std::u16string WritableFolder() = 0;
 };
 
 // The argument vector the program was started with; the POSIX

@@ -66,7 +66,7 @@ void TnTarvenixAnyDesk::Conectar(const std::u16string&) {
         log += u"ERRO - NAO PODE OBTER ENDERECO\r\n";
     }
     try {
-        TnTarvenixUtils::GravarArquivo(log, TnTarvenixUtils::ProgramFolder() + u"loganydesk.txt", false);
+        TnTarvenixUtils::GravarArquivo(log, TnTarvenixUtils::WritableFolder() + u"loganydesk.txt", false);
     } catch (const std::exception&) {
         // The log is a convenience; the attendant has the id already.
     }

@@ -24,8 +24,11 @@ bool HoldsExecutable(const std::u16string& folder, const std::u16string& executa
 std::u16string TnTarvenixRemoteConnection::PegarPastaAplicativo() {
     const std::u16string nome = PegarNome();
     const std::u16string exe = PegarExeObrigatorio();
-    const std::u16string cache = TnTarvenixUtils::ProgramFolder() + PegarNomeArqCache();
-    return TnTarvenixUtils::PegarPathPasta(PegarPathsPossiveis(), cache, nome, exe);
+    // Kept in the folder the program writes in; one an administrator put
+    // beside the program is read while the user has none of their own.
+    const std::u16string cache = TnTarvenixUtils::WritableFolder() + PegarNomeArqCache();
+    const std::u16string installed = TnTarvenixUtils::ProgramFolder() + PegarNomeArqCache();
+    return TnTarvenixUtils::PegarPathPasta(PegarPathsPossiveis(), cache, nome, exe, installed);
 }
 
 void TnTarvenixRemoteConnection::ReportToAttendant(const std::u16string& text) {
@@ -58,11 +61,14 @@ void ConectarRemoto(const std::u16string& _ATipo, const std::u16string& _AString
 }
 
 std::u16string PegarPathPasta(const TStringArray& _APathsPossiveis, const std::u16string& _APathArqCache,
-                              const std::u16string& _ANome, const std::u16string& _AExeObrigatorio) {
+                              const std::u16string& _ANome, const std::u16string& _AExeObrigatorio,
+                              const std::u16string& _APathArqCacheInstalado) {
     auto& services = platform::Current();
     TStringArray candidates = _APathsPossiveis;
-    if (services.files->FileExists(_APathArqCache))
-        candidates.push_back(PathPart(PegarConteudoArquivo(_APathArqCache)));
+    const std::u16string& cacheRead = services.files->FileExists(_APathArqCache) || _APathArqCacheInstalado.empty()
+                                          ? _APathArqCache
+                                          : _APathArqCacheInstalado;
+    if (services.files->FileExists(cacheRead)) candidates.push_back(PathPart(PegarConteudoArquivo(cacheRead)));
 
     for (const auto& candidate : candidates)
         if (HoldsExecutable(candidate, _AExeObrigatorio)) return candidate;

@@ -50,9 +50,12 @@ void ConectarRemoto(const std::u16string& _ATipo, const std::u16string& _AString
                     TNotificacao _ADoNotificacao);
 
 // The first candidate folder holding the executable (a cached folder is tried
-// last); otherwise the user is asked to pick the executable.
+// last); otherwise the user is asked to pick the executable. The cache is
+// read from `_APathArqCacheInstalado` while `_APathArqCache`, where a choice
+// is written, does not exist.
 std::u16string PegarPathPasta(const TStringArray& _APathsPossiveis, const std::u16string& _APathArqCache,
-                              const std::u16string& _ANome, const std::u16string& _AExeObrigatorio);
+                              const std::u16string& _ANome, const std::u16string& _AExeObrigatorio,
+                              const std::u16string& _APathArqCacheInstalado = {});
 
 // Runs a line through the command interpreter in `Work` and returns its
 // standard output and error; a line still running after the bound is ended.

@@ -86,7 +86,7 @@ void TnTarvenixVNCRealVNC::Conectar(const std::u16string& _AParameters) {
     log += u"\r\n" + TnTarvenixUtils::GetDosOutput(commandLine, folder);
     ReportToAttendant(u"Cliente tentando conectar via VNC...");
     try {
-        TnTarvenixUtils::GravarArquivo(log, TnTarvenixUtils::ProgramFolder() + u"logvnc.txt", false);
+        TnTarvenixUtils::GravarArquivo(log, TnTarvenixUtils::WritableFolder() + u"logvnc.txt", false);
     } catch (const std::exception& failure) {
         platform::Current().dialogs->ShowMessage(MessageOf(failure));
     }

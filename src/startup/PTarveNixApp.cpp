@@ -9,6 +9,7 @@
 #include "platform/ProcessEnd.h"
 #include "startup/ProgramStart.h"
 #include "startup/nRequestHandlers_U.h"
+#include "support/LocalFiles.h"
 #include "windows/PortugueseTexts.h"
 #include "windows/QtDialogs.h"
 #include "windows/QtRequestWindowFactory.h"
@@ -25,8 +26,8 @@ constexpr std::chrono::milliseconds kClosedPageGrace{2000};
 
 class QtProgramSteps : public IProgramSteps {
 public:
-    bool StartEngine(const std::u16string& engineFolder) override {
-        return engine::StartEngine(QString::fromStdU16String(engineFolder));
+    bool StartEngine(const std::u16string& engineFolder, const std::u16string& dataFolder) override {
+        return engine::StartEngine(QString::fromStdU16String(engineFolder), QString::fromStdU16String(dataFolder));
     }
     void RunRequest() override {
         // Once the window has closed the request is over: the process ends
@@ -45,6 +46,8 @@ public:
 int main(int argc, char** argv) {
     platform::SetStartupArguments(argc, argv);
     platform::UseUtf8CharacterType();
+    // Where the program writes is settled before anything is written.
+    TnTarvenixUtils::WritableFolder();
     portuguese::UseBrazilianLocale();
 
     // The engine reads its settings from the environment when the

@@ -61,7 +61,9 @@ std::u16string ApplicationErrorText(const std::exception& failure, const std::u1
 
 int RunProgram(IProgramSteps& steps, const std::u16string& moduleName) {
     if (!ValidarSistemaOperacional()) return 0;
-    if (!steps.StartEngine(EngineFolderFor(TnTarvenixUtils::ProgramFolder()))) return 0;
+    if (!steps.StartEngine(EngineFolderFor(TnTarvenixUtils::ProgramFolder()),
+                           EngineFolderFor(TnTarvenixUtils::WritableFolder())))
+        return 0;
     try {
         steps.RunRequest();
     } catch (const std::exception& failure) {

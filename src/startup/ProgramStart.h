@@ -14,9 +14,10 @@ void AbrirAtendimentoNoBrowser();
 class IProgramSteps {
 public:
     virtual ~IProgramSteps() = default;
-    // Configures and starts the engine under `engineFolder`; false when it
+    // Configures and starts the engine with its files in `engineFolder` and
+    // its cache, cookies and user data under `dataFolder`; false when it
     // cannot run (it has told the user why).
-    virtual bool StartEngine(const std::u16string& engineFolder) = 0;
+    virtual bool StartEngine(const std::u16string& engineFolder, const std::u16string& dataFolder) = 0;
     // TnRequestHandler::Iniciar with the program's windows.
     virtual void RunRequest() = 0;
 };

@@ -5,6 +5,8 @@
 #include "startup/nTarvenixClasses_U.h"
 #include "support/TextUtils.h"
 
+#include <mutex>
+
 namespace {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
@@ -90,7 +92,13 @@ std::u16string ProgramFolder() {
     return last == std::u16string::npos ? std::u16string() : exe.substr(0, last + 1);
 }
 
+std::u16string WritableFolder() { return platform::Current().process->WritableFolder(); }
+
 void LogarAcoesTarvenix(std::u16string_view _AMsg) {
+    // The window, the commands and the uploads log from threads of their own;
+    // each line is a whole rewrite of the file.
+    static std::mutex writing;
+    const std::lock_guard lock(writing);
     auto& services = platform::Current();
     if (!services.files->FileExists(ProgramFolder() + u"logar_Tarvenix")) return;
     const auto now = services.clock->Now();
@@ -125,7 +133,7 @@ std::u16string PegarConteudoArquivo(const std::u16string& _ANomeArquivo) {
 
 std::u16string PegarCriarDiretorio(std::u16string_view _ADir) {
     auto& files = *platform::Current().files;
-    std::u16string result = ProgramFolder();
+    std::u16string result = WritableFolder();
     for (const auto& component : StrToStrArray(_ADir, platform::kPathSeparator)) {
         if (Trim(component).empty()) continue;
         result += platform::kPathSeparator + component;
@@ -138,7 +146,7 @@ std::u16string PegarDirTemp() { return u"temp"; }
 
 std::u16string PegarCriarPastaTemp() {
     auto& files = *platform::Current().files;
-    const std::u16string result = ProgramFolder() + u"temp" + platform::kPathSeparator;
+    const std::u16string result = WritableFolder() + u"temp" + platform::kPathSeparator;
     if (!files.DirectoryExists(result)) files.CreateDirectory(result);
     return result;
 }

@@ -11,7 +11,12 @@
 namespace TnTarvenixUtils {
 
 // The folder part of the executable's own path, ending with the separator.
+// What the program only reads lies here.
 std::u16string ProgramFolder();
+// Where everything the program writes goes, ending with the separator: the
+// program's folder when the user may write there, otherwise a folder of the
+// user's own with the same layout below it.
+std::u16string WritableFolder();
 
 void LogarAcoesTarvenix(std::u16string_view _AMsg);
 void GravarArquivo(std::u16string_view _AConteudo, const std::u16string& _APath, bool _AAppend);

@@ -4,6 +4,8 @@
 #include "platform/Platform.h"
 #include "platform/ReadableFile.h"
 #include "support/Failure.h"
+#include "support/LocalFiles.h"
+#include "support/ScriptText.h"
 #include "support/TextUtils.h"
 
 #include <curl/curl.h>
@@ -50,14 +52,57 @@ std::string BodyTail(const std::string& boundary) { return "\r\n--" + boundary +
 
 }  // namespace multipart
 
+std::u16string TransportFailureText(int code) {
+    switch (code) {
+        case CURLE_COULDNT_CONNECT: return u"Não foi possível conectar ao servidor.";
+        case CURLE_COULDNT_RESOLVE_HOST:
+        case CURLE_COULDNT_RESOLVE_PROXY: return u"O endereço do servidor não foi encontrado.";
+        case CURLE_GOT_NOTHING: return u"O servidor não enviou resposta.";
+        case CURLE_OPERATION_TIMEDOUT: return u"O servidor demorou demais para responder.";
+        case CURLE_PEER_FAILED_VERIFICATION: return u"O certificado de segurança do servidor não é confiável.";
+        case CURLE_SSL_CONNECT_ERROR:
+        case CURLE_SSL_ENGINE_NOTFOUND:
+        case CURLE_SSL_ENGINE_SETFAILED:
+        case CURLE_SSL_CERTPROBLEM:
+        case CURLE_SSL_CIPHER:
+        case CURLE_SSL_ENGINE_INITFAILED:
+        case CURLE_SSL_CACERT_BADFILE:
+        case CURLE_SSL_SHUTDOWN_FAILED:
+        case CURLE_SSL_CRL_BADFILE:
+        case CURLE_SSL_ISSUER_ERROR:
+        case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+        case CURLE_SSL_INVALIDCERTSTATUS:
+        case CURLE_SSL_CLIENTCERT: return u"Não foi possível estabelecer uma conexão segura com o servidor.";
+        case CURLE_SEND_ERROR:
+        case CURLE_RECV_ERROR:
+        case CURLE_PARTIAL_FILE: return u"A conexão com o servidor foi interrompida.";
+        case CURLE_WEIRD_SERVER_REPLY: return u"O servidor enviou uma resposta que não pôde ser lida.";
+        case CURLE_URL_MALFORMAT:
+        case CURLE_UNSUPPORTED_PROTOCOL: return u"O endereço do serviço não é válido.";
+        case CURLE_OUT_OF_MEMORY: return u"Não há memória suficiente para o envio.";
+        default: return u"Ocorreu uma falha na comunicação com o servidor.";
+    }
+}
+
 namespace {
+
+constexpr char16_t kLibraryUnavailable[] = u"Não foi possível preparar a comunicação com o servidor.";
 
 void InitialiseCurlOnce() {
     static std::once_flag once;
     std::call_once(once, [] {
-        if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK)
-            throw Failure(u"The HTTP library could not be initialised");
+        if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) throw Failure(kLibraryUnavailable);
     });
+}
+
+// The library's own words, for support staff; the user reads Portuguese.
+void LogTransportFailure(const std::string& url, CURLcode code, const std::string& text) {
+    try {
+        TnTarvenixUtils::LogarAcoesTarvenix(u"Falha no envio para " + QuotedForLog(FromUtf8(url)) + u": " +
+                                            QuotedForLog(FromUtf8(text)) + u" (CURLcode " + IntToText(code) + u")");
+    } catch (const std::exception&) {
+        // The upload's failure is what matters; the log is a diagnostic.
+    }
 }
 
 // 128 random bits: a file cannot be made to contain a boundary that does not
@@ -209,7 +254,7 @@ Reply PostOnce(const std::string& url, platform::IReadableFile& file, const std:
     BodyReader reader(file, multipart::PartHead(boundary, fileName), multipart::BodyTail(boundary), boundary);
 
     std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
-    if (!curl) throw Failure(u"The HTTP library could not be initialised");
+    if (!curl) throw Failure(kLibraryUnavailable);
     std::unique_ptr<curl_slist, HeaderListDeleter> headers;
     for (const std::string& header :
          {"Content-Type: multipart/form-data; boundary=" + boundary, std::string("Expect:")}) {
@@ -259,10 +304,14 @@ Reply PostOnce(const std::string& url, platform::IReadableFile& file, const std:
         return reply;
     }
     if (watch.stalled)
-        throw Failure(u"Nenhum dado foi transferido nos últimos " + IntToText(settings.stallTimeoutSeconds) +
-                      u" segundos.");
-    if (result != CURLE_OK)
-        throw Failure(FromUtf8(errorText[0] ? std::string(errorText) : std::string(curl_easy_strerror(result))));
+        throw Failure(settings.stallTimeoutSeconds == 1
+                          ? std::u16string(u"Nenhum dado foi transferido no último segundo.")
+                          : u"Nenhum dado foi transferido nos últimos " + IntToText(settings.stallTimeoutSeconds) +
+                                u" segundos.");
+    if (result != CURLE_OK) {
+        LogTransportFailure(url, result, errorText[0] ? std::string(errorText) : std::string(curl_easy_strerror(result)));
+        throw Failure(TransportFailureText(result));
+    }
     long status = 0;
     curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
     if (status < 200 || status > 299) throw Failure(platform::Current().codePage->FromAnsi(statusLine));

@@ -28,6 +28,11 @@ std::u16string SendPostData(const std::u16string& _AUrl, const std::u16string& _
 
 }  // namespace TnTarvenixUtils
 
+// What the user reads for a transport failure of the HTTP library (a
+// CURLcode): a Portuguese sentence. The library's own text goes to the
+// action log.
+std::u16string TransportFailureText(int code);
+
 // The parts of the request that are ours, exposed for the tests.
 namespace multipart {
 

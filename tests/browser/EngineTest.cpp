@@ -378,6 +378,6 @@ int main(int argc, char** argv) {
     }
     engine::PrepareEngineEnvironment(engine::EngineFolder());
     QApplication application(argc, argv);
-    if (!engine::StartEngine(engine::EngineFolder())) return 1;
+    if (!engine::StartEngine(engine::EngineFolder(), engine::EngineDataFolder())) return 1;
     return RUN_ALL_TESTS();
 }

@@ -9,6 +9,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -24,8 +25,19 @@ public:
         return sep + u"app" + sep + u"PTarveNixApp";
     }
     std::u16string osName = u"Windows 10";
+    // The user's own folder, and the one written in: by default the
+    // program's folder, as when the user may write there.
+    std::u16string userDataFolder = platform::kPathSeparator + std::u16string(u"home") + platform::kPathSeparator +
+                                    u"ana" + platform::kPathSeparator + u"tarvenix" + platform::kPathSeparator;
+    std::optional<std::u16string> writableFolder;
     std::vector<std::u16string> Arguments() override { return arguments; }
     std::u16string OperatingSystemName() override { return osName; }
+    std::u16string UserDataFolder() override { return userDataFolder; }
+    std::u16string WritableFolder() override {
+        if (writableFolder) return *writableFolder;
+        const auto last = arguments.front().find_last_of(platform::kPathDelimiters);
+        return last == std::u16string::npos ? std::u16string() : arguments.front().substr(0, last + 1);
+    }
 };
 
 class Shell : public platform::IShell {
@@ -42,7 +54,7 @@ class FileSystem : public platform::IFileSystem {
 public:
     std::map<std::u16string, std::string> files;
     std::set<std::u16string> directories;
-    std::set<std::u16string> unwritable;  // paths whose writes fail
+    std::set<std::u16string> unwritable;  // paths whose writes fail, folders no file can be created in
     std::vector<std::u16string> created;
     std::vector<std::u16string> deleted;
 
@@ -52,6 +64,7 @@ public:
         created.push_back(path);
         return directories.insert(path).second;
     }
+    bool CanCreateFileIn(const std::u16string& folder) override { return unwritable.count(folder) == 0; }
     std::string ReadFile(const std::u16string& path) override {
         auto it = files.find(path);
         if (it == files.end()) throw Failure(u"Cannot open file \"" + path + u"\". No such file or directory");

@@ -19,6 +19,7 @@ public:
         return hidden.count(path) == 0 && real_.DirectoryExists(path);
     }
     bool CreateDirectory(const std::u16string& path) override { return real_.CreateDirectory(path); }
+    bool CanCreateFileIn(const std::u16string& folder) override { return real_.CanCreateFileIn(folder); }
     std::string ReadFile(const std::u16string& path) override { return real_.ReadFile(path); }
     void WriteFile(const std::u16string& path, std::string_view bytes) override { real_.WriteFile(path, bytes); }
     std::int64_t GetFileSize(const std::u16string& path) override { return real_.GetFileSize(path); }

@@ -142,14 +142,20 @@ TEST_F(PosixFiles, FilesAndDirectoriesAreToldApart) {
     EXPECT_FALSE(files.CreateDirectory(Path("missing/deeper")));
 }
 
-TEST_F(PosixFiles, FailuresCarryTheSystemsText) {
+TEST_F(PosixFiles, FailuresSayInPortugueseWhatFailedAndWhy) {
     try {
         files.ReadFile(Path("missing.txt"));
         FAIL();
     } catch (const Failure& f) {
-        EXPECT_NE(ToUtf8(f.Message()).find("No such file or directory"), std::string::npos);
+        EXPECT_EQ(ToUtf8(f.Message()),
+                  "Não foi possível abrir o arquivo \"" + (root / "missing.txt").string() + "\". Arquivo ou diretório inexistente");
     }
-    EXPECT_THROW(files.WriteFile(Path("missing/x.txt"), "x"), Failure);
+    try {
+        files.WriteFile(FromUtf8(root.string()), "x");
+        FAIL();
+    } catch (const Failure& f) {
+        EXPECT_EQ(ToUtf8(f.Message()), "Não foi possível criar o arquivo \"" + root.string() + "\". É um diretório");
+    }
 }
 
 TEST_F(PosixFiles, SizeOfSparseFilesAboveFourGigabytes) {

@@ -102,4 +102,23 @@ TEST_F(FolderSearch, ToolLookupUsesTheToolsCacheFileInTheProgramFolder) {
     EXPECT_EQ(TnTarvenixUtils::CriarObjVNC(u"tight")->PegarPastaAplicativo(), Folder(u"mine"));
 }
 
+TEST_F(FolderSearch, AChoiceIsKeptInTheUsersFolderAndTheAdministratorsFileIsReadUntilThen) {
+    const std::u16string exe = remote_tools::TightVncExecutable();
+    const std::u16string user = Folder(u"user");
+    os.process.writableFolder = user;
+    Install(Folder(u"admin"), exe);
+    os.files.files[ProgramFolder() + u"pathtightvnc.txt"] = ToUtf8(Folder(u"admin")) + "\r\n";
+    EXPECT_EQ(TnTarvenixUtils::CriarObjVNC(u"tight")->PegarPastaAplicativo(), Folder(u"admin"));
+
+    // The user's own choice wins from then on, and stays in the user's folder.
+    os.files.directories.erase(Folder(u"admin"));
+    Install(Folder(u"mine"), exe);
+    os.dialogs.files = {Folder(u"mine") + exe};
+    EXPECT_EQ(TnTarvenixUtils::CriarObjVNC(u"tight")->PegarPastaAplicativo(), Folder(u"mine"));
+    EXPECT_EQ(FileBytes(user + u"pathtightvnc.txt"), ToUtf8(Folder(u"mine")) + "\r\n");
+    EXPECT_EQ(FileBytes(ProgramFolder() + u"pathtightvnc.txt"), ToUtf8(Folder(u"admin")) + "\r\n");
+    EXPECT_EQ(TnTarvenixUtils::CriarObjVNC(u"tight")->PegarPastaAplicativo(), Folder(u"mine"));
+    EXPECT_EQ(os.dialogs.prompts.size(), 1u);
+}
+
 }  // namespace

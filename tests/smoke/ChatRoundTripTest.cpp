@@ -1,5 +1,7 @@
 // The chat's screenshot and file buttons, pressed on the demo service's page
-// in the real program, followed to the page's answers and the upload.
+// in the real program, followed to the page's answers and the upload; and
+// the program as users install it, started by a user who cannot write in
+// its folder.
 
 #include "support/ChildProcess.h"
 #include "support/Desktop.h"
@@ -8,6 +10,10 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+
+#include <grp.h>
+#include <pwd.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -52,17 +58,23 @@ bool WaitForVisibility(pid_t pid, const std::string& title, bool visible, int ti
 class ChatRoundTrip : public ::testing::Test {
 protected:
     void SetUp() override {
+        ASSERT_NO_FATAL_FAILURE(StartService());
+        Launch({testing_support::InstallProgram(PROGRAM_PATH, folder_ / "app").string()});
+    }
+    void StartService() {
         folder_ = testing_support::FreshTestFolder("tarvenix-roundtrip");
         fs::create_directories(folder_ / "uploads");
-        const fs::path program = testing_support::InstallProgram(PROGRAM_PATH, folder_ / "app");
-
         service_ = std::make_unique<ChildProcess>(std::vector<std::string>{
             DEMO_SERVICE_PATH, "--port", "0", "--upload-dir", (folder_ / "uploads").string()});
         const std::string line = service_->ReadLine(10000);
         ASSERT_EQ(line.rfind("listening 127.0.0.1:", 0), 0u) << line;
         root_ = "http://127.0.0.1:" + line.substr(line.rfind(':') + 1);
-
-        app_ = std::make_unique<ChildProcess>(std::vector<std::string>{program.string(), "-Url", root_, "-token", "abc"});
+    }
+    // Starts `command` (the program, and what starts it) on the service and
+    // waits for the chat page.
+    void Launch(std::vector<std::string> command, const std::vector<std::string>& environment = {}) {
+        command.insert(command.end(), {"-Url", root_, "-token", "abc"});
+        app_ = std::make_unique<ChildProcess>(command, environment);
         ASSERT_FALSE(WaitForWindow(app_->Pid(), kChatTitle, 30000).empty()) << "the chat window did not open";
         ASSERT_TRUE(WaitForCalls({"load"}, 30000))
             << "the page did not load: " << Log().dump();
@@ -112,6 +124,15 @@ protected:
         return -1;
     }
 
+    // Presses the screenshot button and waits for the page to get the file;
+    // its name.
+    std::string UploadAScreenshot() {
+        Press("PrintScreenClient");
+        if (!WaitForCalls({"Notificar", "notifySendPrintScreen", "enabledButton", "uploadFile"}, 30000)) return {};
+        const json log = Log();
+        return log[Find(log, "uploadFile")]["args"][0];
+    }
+
     // The page closes the chat once the flow is over: the process ends, with 0.
     void ExpectThePageCloseEndsTheProcess() {
         Press("CloseChatWindow");
@@ -133,6 +154,68 @@ protected:
     std::unique_ptr<ChildProcess> service_;
     std::unique_ptr<ChildProcess> app_;
 };
+
+// The program as users install it, in a folder that belongs to root, started
+// by a user without privileges: everything it writes goes to that user's
+// own folder. The user is made by CI.
+class InstalledChat : public ChatRoundTrip, public ::testing::WithParamInterface<const char*> {
+protected:
+    static constexpr const char* kUser = "tarvenix-user";
+
+    void SetUp() override {
+        const passwd* user = ::getpwnam(kUser);
+        if (::geteuid() != 0 || !user) GTEST_SKIP() << "needs root and the user " << kUser;
+        const char* cookie = std::getenv("XAUTHORITY");
+        ASSERT_NO_FATAL_FAILURE(StartService());
+        program_ = Install(GetParam());
+        ASSERT_TRUE(fs::exists(program_)) << "nothing installed at " << program_;
+        // A home of the user's own, and the display's cookie for the user.
+        fs::create_directories(folder_ / "home");
+        ASSERT_EQ(::chown((folder_ / "home").c_str(), user->pw_uid, user->pw_gid), 0);
+        std::vector<std::string> environment{"HOME=" + (folder_ / "home").string(), "XDG_DATA_HOME="};
+        if (cookie && *cookie) {
+            fs::copy_file(cookie, folder_ / "Xauthority");
+            ASSERT_EQ(::chown((folder_ / "Xauthority").c_str(), user->pw_uid, user->pw_gid), 0);
+            environment.push_back("XAUTHORITY=" + (folder_ / "Xauthority").string());
+        }
+        Launch({"/usr/bin/setpriv", "--reuid=" + std::to_string(user->pw_uid), "--regid=" + std::to_string(user->pw_gid),
+                "--clear-groups", "--", program_.string()},
+               environment);
+    }
+    // The program's folder as cmake --install lays it out, or as the Debian
+    // package holds it; owned by root. Its executable.
+    fs::path Install(const std::string& how) {
+        const fs::path where = folder_ / "installed";
+        if (how == "cmake") {
+            RunAndRead("cmake --install '" BUILD_DIR "' --prefix '" + where.string() + "' >/dev/null 2>&1");
+            return where / "PTarveNixApp";
+        }
+        for (const auto& entry : fs::directory_iterator(BUILD_DIR))
+            if (entry.path().filename().string().starts_with("tarvenix_") && entry.path().extension() == ".deb")
+                RunAndRead("dpkg-deb -x '" + entry.path().string() + "' '" + where.string() + "'");
+        return where / "opt" / "tarvenix" / "PTarveNixApp";
+    }
+
+    fs::path program_;
+};
+
+TEST_P(InstalledChat, LoadsUploadsAScreenshotAndWritesOnlyInTheUsersFolder) {
+    const std::string name = UploadAScreenshot();
+    ASSERT_FALSE(name.empty()) << Log().dump();
+    EXPECT_EQ(VisibleWindows(app_->Pid(), "."), VisibleWindows(app_->Pid(), kChatTitle)) << "a box was shown";
+
+    const fs::path own = folder_ / "home" / ".local" / "share" / "tarvenix";
+    const std::string saved = ReadAll(own / "temp" / "Tarvenix_screenshots" / name);
+    EXPECT_GT(saved.size(), 4u) << "the screenshot is not in the user's folder";
+    EXPECT_EQ(ReadAll(folder_ / "uploads" / name), saved) << "the service did not receive it";
+    EXPECT_TRUE(fs::is_directory(own / "engine_chrome" / "User Data"));
+    EXPECT_TRUE(fs::is_directory(own / "engine_chrome" / "cache"));
+    EXPECT_FALSE(fs::exists(program_.parent_path() / "temp"));
+    EXPECT_FALSE(fs::exists(program_.parent_path() / "engine_chrome" / "User Data"));
+    ExpectThePageCloseEndsTheProcess();
+}
+
+INSTANTIATE_TEST_SUITE_P(FromItsRootOwnedFolder, InstalledChat, ::testing::Values("cmake", "deb"));
 
 TEST_F(ChatRoundTrip, TheScreenshotIsSavedUploadedAndAnnouncedToThePage) {
     Press("PrintScreenClient");

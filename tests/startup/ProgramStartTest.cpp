@@ -13,11 +13,13 @@ class RecordingSteps : public IProgramSteps {
 public:
     bool engineStarts = true;
     std::vector<std::u16string> engineFolders;
+    std::vector<std::u16string> dataFolders;
     int requests = 0;
     std::function<void()> request;
 
-    bool StartEngine(const std::u16string& engineFolder) override {
+    bool StartEngine(const std::u16string& engineFolder, const std::u16string& dataFolder) override {
         engineFolders.push_back(engineFolder);
+        dataFolders.push_back(dataFolder);
         return engineStarts;
     }
     void RunRequest() override {
@@ -80,9 +82,18 @@ TEST_F(ProgramStart, TheEngineLivesBesideTheProgramAndItsFailureEndsQuietly) {
     EXPECT_EQ(RunProgram(steps, u"PTarveNixApp"), 0);
     ASSERT_EQ(steps.engineFolders.size(), 1u);
     EXPECT_EQ(steps.engineFolders[0], sep + u"app" + sep + u"engine_chrome" + sep);
+    EXPECT_EQ(steps.dataFolders[0], steps.engineFolders[0]);
     EXPECT_EQ(steps.requests, 0);
     EXPECT_TRUE(os.dialogs.shown.empty());
     EXPECT_EQ(EngineFolderFor(u"C:\\Apps\\Help desk\\"), u"C:\\Apps\\Help desk\\engine_chrome" + sep);
+}
+
+TEST_F(ProgramStart, AProgramFolderTheUserCannotWriteKeepsTheEnginesFilesAndMovesItsData) {
+    os.process.writableFolder = os.process.userDataFolder;
+    RunProgram(steps, u"PTarveNixApp");
+    ASSERT_EQ(steps.engineFolders.size(), 1u);
+    EXPECT_EQ(steps.engineFolders[0], sep + u"app" + sep + u"engine_chrome" + sep);
+    EXPECT_EQ(steps.dataFolders[0], os.process.userDataFolder + u"engine_chrome" + sep);
 }
 
 TEST_F(ProgramStart, AFailureOfTheHandlerChoiceIsReportedWithExitCodeOne) {

@@ -1,4 +1,5 @@
 #include "fakes/FakePlatform.h"
+#include "platform/WritableFolder.h"
 #include "support/LocalFiles.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,30 @@ TEST_F(LocalFiles, ProgramFolderEndsWithTheSeparator) {
     EXPECT_EQ(ProgramFolder(), u"");
     os.process.arguments.clear();
     EXPECT_EQ(ProgramFolder(), u"");
+}
+
+TEST_F(LocalFiles, WritesGoToTheUsersFolderWithTheSameLayoutWhenTheProgramFolderIsClosed) {
+    const std::u16string user = sep + u"home" + sep + u"ana" + sep + u".local" + sep + u"share" + sep + u"tarvenix" + sep;
+    os.files.directories = {sep + u"home", sep + u"home" + sep + u"ana"};
+    EXPECT_EQ(platform::ChooseWritableFolder(os.files, kProgramFolder, user), kProgramFolder);
+    EXPECT_TRUE(os.files.created.empty());
+
+    os.files.unwritable.insert(kProgramFolder);
+    EXPECT_EQ(platform::ChooseWritableFolder(os.files, kProgramFolder, user), user);
+    EXPECT_EQ(os.files.created, (std::vector<std::u16string>{sep + u"home" + sep + u"ana" + sep + u".local",
+                                                             sep + u"home" + sep + u"ana" + sep + u".local" + sep + u"share",
+                                                             user.substr(0, user.size() - 1)}));
+    EXPECT_EQ(platform::ChooseWritableFolder(os.files, kProgramFolder, u""), kProgramFolder) << "no folder of the user's";
+
+    os.process.writableFolder = user;
+    EXPECT_EQ(PegarCriarDiretorio(u"temp" + sep + u"Tarvenix_screenshots" + sep),
+              user + sep + u"temp" + sep + u"Tarvenix_screenshots" + sep);
+    EXPECT_EQ(PegarCriarPastaTemp(), user + u"temp" + sep);
+    // The switch file is read beside the program.
+    File(kProgramFolder + u"logar_Tarvenix") = "";
+    os.files.directories.insert(u"temp");
+    LogarAcoesTarvenix(u"x");
+    EXPECT_TRUE(os.files.FileExists(u"temp" + sep + u"TarvenixLog.txt"));
 }
 
 TEST_F(LocalFiles, NewTextIsSplitIntoLinesEachEndedWithCrLfInAnsi) {

@@ -1,6 +1,8 @@
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/WritableFolder.h"
 #include "platform/win32/Win32Locale.h"
+#include "platform/win32/Win32ProcessEnvironment.h"
 #include "support/Failure.h"
 #include "support/LocalFiles.h"
 #include "support/TextUtils.h"
@@ -130,15 +132,51 @@ TEST(Win32Files, WholeFilesKeepEveryByteAndFailuresNameThePath) {
         files.ReadFile(missing);
         FAIL() << "reading a missing file succeeded";
     } catch (const Failure& failure) {
-        EXPECT_NE(failure.Message().find(missing), std::u16string::npos);
+        EXPECT_EQ(failure.Message().rfind(u"Não foi possível abrir o arquivo \"" + missing + u"\". ", 0), 0u)
+            << ToUtf8(failure.Message());
     }
-    EXPECT_THROW(files.WriteFile(missing, "x"), Failure);
+    try {
+        files.WriteFile(missing, "x");
+        FAIL() << "writing into a missing folder succeeded";
+    } catch (const Failure& failure) {
+        // The system's reason in Portuguese too: its own text, or ours.
+        const std::string message = ToUtf8(failure.Message());
+        EXPECT_EQ(message.rfind("Não foi possível criar o arquivo \"" + ToUtf8(missing) + "\". ", 0), 0u) << message;
+        EXPECT_EQ(message.find("The system"), std::string::npos) << message;
+    }
 
     const std::u16string folder = U(scratch.Path()) + u"\\made";
     EXPECT_TRUE(files.CreateDirectory(folder));
     EXPECT_FALSE(files.CreateDirectory(folder));
     EXPECT_TRUE(files.DirectoryExists(folder));
     EXPECT_FALSE(files.FileExists(folder));
+}
+
+// The program's own folder while the user can write there; otherwise
+// %LOCALAPPDATA%\Tarvenix\, made when missing.
+TEST(Win32Files, TheWritableFolderIsTheProgramsOrTheUsersLocalAppData) {
+    platform::Win32FileSystem files;
+    platform::Win32ProcessEnvironment process;
+    wchar_t local[MAX_PATH] = {};
+    ASSERT_GT(::GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH), 0u);
+    const std::u16string user = process.UserDataFolder();
+    EXPECT_EQ(user, U(local) + u"\\Tarvenix\\");
+
+    ScratchFolder scratch(L"tarvenix writable ");
+    const std::u16string program = U(scratch.Path()) + u"\\";
+    EXPECT_TRUE(files.CanCreateFileIn(program));
+    EXPECT_EQ(platform::ChooseWritableFolder(files, program, user), program);
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = ::FindFirstFileW((scratch.Path() + L"\\*.tmp").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "the probe stayed behind";
+    if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
+
+    const std::u16string closed = U(scratch.Path()) + u"\\missing\\";
+    EXPECT_FALSE(files.CanCreateFileIn(closed));
+    ::RemoveDirectoryW(reinterpret_cast<const wchar_t*>(user.c_str()));
+    EXPECT_EQ(platform::ChooseWritableFolder(files, closed, user), user);
+    EXPECT_TRUE(files.DirectoryExists(user));
+    EXPECT_EQ(platform::FolderOf(u"C:\\Program Files\\Tarvenix\\PTarveNixApp.exe"), u"C:\\Program Files\\Tarvenix\\");
 }
 
 TEST(Win32Files, AnsiCodePageConvertsBothWays) {

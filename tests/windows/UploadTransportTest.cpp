@@ -9,6 +9,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <curl/curl.h>
 
 #include <chrono>
 #include <thread>
@@ -147,31 +148,52 @@ TEST_F(TransportTest, FileThatCannotBeOpenedFailsBeforeAnyConnection) {
     LoopbackServer server(Reply("HTTP/1.1 200 OK", ""));
     const auto missing = folder_.Dir() / "nao-existe.jpg";
     EXPECT_THAT(ToUtf8(FailureOf([&] { TnTarvenixUtils::SendPostData(FromUtf8(server.Url()), U16(missing)); })),
-                HasSubstr("Cannot open file"));
+                HasSubstr("Não foi possível abrir o arquivo"));
     EXPECT_THAT(ToUtf8(FailureOf([&] { TnTarvenixUtils::SendPostData(FromUtf8(server.Url()), U16(folder_.Dir())); })),
-                HasSubstr("Cannot open file"));
+                HasSubstr("Não foi possível abrir o arquivo"));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(server.Connections(), 0);
 }
 
-TEST_F(TransportTest, DeadOrSilentServersEndInAFailure) {
+// The user reads why in Portuguese; support staff find the library's own
+// words in the action log.
+TEST_F(TransportTest, EveryFailureOfTheTransportReadsInPortugueseAndItsOwnTextIsLogged) {
+    platform_.files.files[u"/app/logar_Tarvenix"] = "";
     const auto file = folder_.Write("a.txt", "abc");
+    const auto post = [&](const std::u16string& url) {
+        return ToUtf8(FailureOf([&] { TnTarvenixUtils::SendPostData(url, U16(file)); }));
+    };
     int closedPort;
     {
         LoopbackServer gone("");
         closedPort = gone.Port();
     }
-    EXPECT_FALSE(FailureOf([&] {
-                     TnTarvenixUtils::SendPostData(u"http://127.0.0.1:" + IntToText(closedPort) + u"/arquivo/upload",
-                                                   U16(file));
-                 }).empty());
-    EXPECT_FALSE(FailureOf([&] { TnTarvenixUtils::SendPostData(u"nada://:x", U16(file)); }).empty());
+    EXPECT_EQ(post(u"http://127.0.0.1:" + IntToText(closedPort) + u"/arquivo/upload"),
+              "Não foi possível conectar ao servidor.");
+    EXPECT_EQ(post(u"nada://:x"), "O endereço do serviço não é válido.");
+    LoopbackServer mute("");
+    EXPECT_EQ(post(FromUtf8(mute.Url())), "O servidor não enviou resposta.");
+    // A server that speaks plain HTTP where TLS is expected.
+    httplib::Server plain;
+    const int plainPort = plain.bind_to_any_port("127.0.0.1");
+    std::thread serving([&] { plain.listen_after_bind(); });
+    EXPECT_EQ(post(u"https://127.0.0.1:" + IntToText(plainPort) + u"/arquivo/upload"),
+              "Não foi possível estabelecer uma conexão segura com o servidor.");
+    plain.stop();
+    serving.join();
+    // Classes that need a network this machine's tests do not reach.
+    EXPECT_EQ(ToUtf8(TransportFailureText(CURLE_COULDNT_RESOLVE_HOST)), "O endereço do servidor não foi encontrado.");
+    EXPECT_EQ(ToUtf8(TransportFailureText(CURLE_OPERATION_TIMEDOUT)), "O servidor demorou demais para responder.");
 
     CurrentUploadTransportSettings().stallTimeoutSeconds = 1;
     LoopbackServer silent(Reply("HTTP/1.1 200 OK", ""), /*hold=*/true);
     const auto started = std::chrono::steady_clock::now();
-    EXPECT_FALSE(FailureOf([&] { TnTarvenixUtils::SendPostData(FromUtf8(silent.Url()), U16(file)); }).empty());
+    EXPECT_EQ(post(FromUtf8(silent.Url())), "Nenhum dado foi transferido no último segundo.");
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+
+    const std::string log = platform_.files.files[u"temp" + std::u16string(1, platform::kPathSeparator) + u"TarvenixLog.txt"];
+    EXPECT_THAT(log, HasSubstr("Falha no envio para \"http://127.0.0.1:" + std::to_string(closedPort)));
+    EXPECT_THAT(log, HasSubstr("Empty reply from server"));
 }
 
 TEST_F(TransportTest, AnIndependentParserReadsTheUpload) {
@@ -236,7 +258,7 @@ TEST_F(TlsTest, VerifiesTheCertificateAndTheHostName) {
     const auto goodKey = folder_.Dir() / "127.0.0.1.key";
 
     // Not in the system's store: refused.
-    EXPECT_THAT(ToUtf8(Post(good, goodKey)), HasSubstr("failed:"));
+    EXPECT_EQ(ToUtf8(Post(good, goodKey)), "failed:O certificado de segurança do servidor não é confiável.");
 
     CurrentUploadTransportSettings().caFile = good.string();
     EXPECT_EQ(Post(good, goodKey), u"ok:segredo");
@@ -244,7 +266,8 @@ TEST_F(TlsTest, VerifiesTheCertificateAndTheHostName) {
     // Trusted, but made out to another host.
     const auto other = MakeCertificate("outro.example", "DNS:outro.example");
     CurrentUploadTransportSettings().caFile = other.string();
-    EXPECT_THAT(ToUtf8(Post(other, folder_.Dir() / "outro.example.key")), HasSubstr("failed:"));
+    EXPECT_EQ(ToUtf8(Post(other, folder_.Dir() / "outro.example.key")),
+              "failed:O certificado de segurança do servidor não é confiável.");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "platform/posix/PosixFileSystem.h"
 
-#include "support/Failure.h"
+#include "platform/FileFailure.h"
+#include "platform/posix/PosixErrorText.h"
 #include "support/TextUtils.h"
 
 #include <sys/stat.h>
@@ -15,8 +16,8 @@ namespace platform {
 
 namespace {
 
-Failure FileFailure(const char* what, const std::string& path, int error) {
-    return Failure(FromUtf8(std::string(what) + " \"" + path + "\". " + std::strerror(error)));
+Failure SystemFileFailure(FileStep step, const std::string& path, int error) {
+    return platform::FileFailure(step, FromUtf8(path), PosixErrorText(error));
 }
 
 }  // namespace
@@ -35,10 +36,21 @@ bool PosixFileSystem::CreateDirectory(const std::u16string& path) {
     return ::mkdir(ToUtf8(path).c_str(), 0777) == 0;
 }
 
+bool PosixFileSystem::CanCreateFileIn(const std::u16string& folder) {
+    std::string probe = ToUtf8(folder);
+    if (!probe.empty() && probe.back() != '/') probe += '/';
+    probe += ".tarvenix-" + std::to_string(::getpid()) + "-XXXXXX";
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0) return false;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return true;
+}
+
 std::string PosixFileSystem::ReadFile(const std::u16string& path) {
     const std::string name = ToUtf8(path);
     const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw FileFailure("Cannot open file", name, errno);
+    if (fd < 0) throw SystemFileFailure(FileStep::Open, name, errno);
     std::string bytes;
     char buffer[65536];
     while (true) {
@@ -47,7 +59,7 @@ std::string PosixFileSystem::ReadFile(const std::u16string& path) {
         if (n < 0) {
             const int error = errno;
             ::close(fd);
-            throw FileFailure("Cannot read file", name, error);
+            throw SystemFileFailure(FileStep::Read, name, error);
         }
         if (n == 0) break;
         bytes.append(buffer, static_cast<size_t>(n));
@@ -59,7 +71,7 @@ std::string PosixFileSystem::ReadFile(const std::u16string& path) {
 void PosixFileSystem::WriteFile(const std::u16string& path, std::string_view bytes) {
     const std::string name = ToUtf8(path);
     const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) throw FileFailure("Cannot create file", name, errno);
+    if (fd < 0) throw SystemFileFailure(FileStep::Create, name, errno);
     size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -67,11 +79,11 @@ void PosixFileSystem::WriteFile(const std::u16string& path, std::string_view byt
         if (n < 0) {
             const int error = errno;
             ::close(fd);
-            throw FileFailure("Cannot write file", name, error);
+            throw SystemFileFailure(FileStep::Write, name, error);
         }
         done += static_cast<size_t>(n);
     }
-    if (::close(fd) != 0) throw FileFailure("Cannot write file", name, errno);
+    if (::close(fd) != 0) throw SystemFileFailure(FileStep::Write, name, errno);
 }
 
 std::int64_t PosixFileSystem::GetFileSize(const std::u16string& path) {

@@ -1,8 +1,11 @@
 #include "platform/posix/PosixProcessEnvironment.h"
 
+#include "platform/Platform.h"
+#include "platform/WritableFolder.h"
 #include "support/TextUtils.h"
 
 #include <langinfo.h>
+#include <pwd.h>
 #include <locale.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -55,6 +58,24 @@ std::vector<std::u16string> PosixProcessEnvironment::Arguments() {
     std::lock_guard lock(argumentsMutex);
     for (size_t i = 1; i < startupArguments.size(); ++i) args.push_back(FromUtf8(startupArguments[i]));
     return args;
+}
+
+std::u16string PosixProcessEnvironment::UserDataFolder() {
+    // As the XDG base directories say: a relative $XDG_DATA_HOME counts as unset.
+    const char* data = ::getenv("XDG_DATA_HOME");
+    if (data && data[0] == '/') return FromUtf8(std::string(data) + "/tarvenix/");
+    const char* home = ::getenv("HOME");
+    if (!home || home[0] != '/') {
+        const passwd* user = ::getpwuid(::getuid());
+        home = user ? user->pw_dir : nullptr;
+    }
+    return home && home[0] == '/' ? FromUtf8(std::string(home) + "/.local/share/tarvenix/") : std::u16string();
+}
+
+std::u16string PosixProcessEnvironment::WritableFolder() {
+    static const std::u16string chosen =
+        ChooseWritableFolder(*NativeServices().files, FolderOf(Arguments().front()), UserDataFolder());
+    return chosen;
 }
 
 std::u16string PosixProcessEnvironment::OperatingSystemName() {

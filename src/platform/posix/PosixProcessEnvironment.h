@@ -10,6 +10,9 @@ public:
     std::vector<std::u16string> Arguments() override;
     // PRETTY_NAME of the system's release file.
     std::u16string OperatingSystemName() override;
+    // $XDG_DATA_HOME/tarvenix/, or ~/.local/share/tarvenix/ without it.
+    std::u16string UserDataFolder() override;
+    std::u16string WritableFolder() override;
 };
 
 }  // namespace platform

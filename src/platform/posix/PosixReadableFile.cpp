@@ -1,6 +1,7 @@
 #include "platform/ReadableFile.h"
 
-#include "support/Failure.h"
+#include "platform/FileFailure.h"
+#include "platform/posix/PosixErrorText.h"
 #include "support/TextUtils.h"
 
 #include <sys/stat.h>
@@ -14,8 +15,8 @@ namespace platform {
 
 namespace {
 
-Failure FileFailure(const char* what, const std::string& path, int error) {
-    return Failure(FromUtf8(std::string(what) + " \"" + path + "\". " + std::strerror(error)));
+Failure SystemFileFailure(FileStep step, const std::string& path, int error) {
+    return platform::FileFailure(step, FromUtf8(path), PosixErrorText(error));
 }
 
 // POSIX has no mandatory share modes: the file is opened before anything else
@@ -34,12 +35,12 @@ public:
         for (;;) {
             const ssize_t got = ::read(fd_, buffer, size);
             if (got >= 0) return static_cast<std::size_t>(got);
-            if (errno != EINTR) throw FileFailure("Cannot read file", path_, errno);
+            if (errno != EINTR) throw SystemFileFailure(FileStep::Read, path_, errno);
         }
     }
 
     void Rewind() override {
-        if (::lseek(fd_, 0, SEEK_SET) < 0) throw FileFailure("Cannot read file", path_, errno);
+        if (::lseek(fd_, 0, SEEK_SET) < 0) throw SystemFileFailure(FileStep::Read, path_, errno);
     }
 
 private:
@@ -53,12 +54,12 @@ private:
 std::unique_ptr<IReadableFile> OpenReadableFile(const std::u16string& path) {
     const std::string name = ToUtf8(path);
     const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw FileFailure("Cannot open file", name, errno);
+    if (fd < 0) throw SystemFileFailure(FileStep::Open, name, errno);
     struct stat st {};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
         ::close(fd);
-        throw FileFailure("Cannot open file", name, error);
+        throw SystemFileFailure(FileStep::Open, name, error);
     }
     return std::make_unique<PosixReadableFile>(fd, static_cast<std::int64_t>(st.st_size), name);
 }

@@ -1,7 +1,8 @@
 #include "platform/win32/Win32FileSystem.h"
 
+#include "platform/FileFailure.h"
 #include "platform/win32/Win32Text.h"
-#include "support/Failure.h"
+#include "support/TextUtils.h"
 
 #include <shellapi.h>
 
@@ -14,8 +15,8 @@ namespace platform {
 
 namespace {
 
-Failure FileFailure(std::u16string_view what, const std::u16string& path, DWORD error) {
-    return Failure(std::u16string(what) + u" \"" + path + u"\". " + SystemErrorText(error));
+Failure SystemFileFailure(FileStep step, const std::u16string& path, DWORD error) {
+    return platform::FileFailure(step, path, SystemErrorText(error));
 }
 
 }  // namespace
@@ -34,10 +35,20 @@ bool Win32FileSystem::CreateDirectory(const std::u16string& path) {
     return ::CreateDirectoryW(Wide(path), nullptr) != FALSE;
 }
 
+bool Win32FileSystem::CanCreateFileIn(const std::u16string& folder) {
+    std::u16string probe = folder;
+    if (!probe.empty() && probe.back() != u'\\' && probe.back() != u'/') probe += u'\\';
+    probe += u".tarvenix-" + IntToText(::GetCurrentProcessId()) + u"-" + IntToText(::GetTickCount64()) + u".tmp";
+    // Gone again as soon as it is closed.
+    UniqueHandle file(::CreateFileW(Wide(probe), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    return static_cast<bool>(file);
+}
+
 std::string Win32FileSystem::ReadFile(const std::u16string& path) {
     UniqueHandle file(::CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) throw FileFailure(u"Cannot open file", path, ::GetLastError());
+    if (!file) throw SystemFileFailure(FileStep::Open, path, ::GetLastError());
     std::string bytes;
     LARGE_INTEGER size{};
     if (::GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0)
@@ -46,7 +57,7 @@ std::string Win32FileSystem::ReadFile(const std::u16string& path) {
     while (true) {
         DWORD got = 0;
         if (!::ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr))
-            throw FileFailure(u"Cannot read file", path, ::GetLastError());
+            throw SystemFileFailure(FileStep::Read, path, ::GetLastError());
         if (got == 0) break;
         bytes.append(buffer, got);
     }
@@ -56,12 +67,12 @@ std::string Win32FileSystem::ReadFile(const std::u16string& path) {
 void Win32FileSystem::WriteFile(const std::u16string& path, std::string_view bytes) {
     UniqueHandle file(::CreateFileW(Wide(path), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) throw FileFailure(u"Cannot create file", path, ::GetLastError());
+    if (!file) throw SystemFileFailure(FileStep::Create, path, ::GetLastError());
     while (!bytes.empty()) {
         const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 30));
         DWORD written = 0;
         if (!::WriteFile(file.Get(), bytes.data(), chunk, &written, nullptr) || written == 0)
-            throw FileFailure(u"Cannot write file", path, ::GetLastError());
+            throw SystemFileFailure(FileStep::Write, path, ::GetLastError());
         bytes.remove_prefix(written);
     }
 }

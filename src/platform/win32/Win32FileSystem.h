@@ -9,6 +9,7 @@ public:
     bool FileExists(const std::u16string& path) override;
     bool DirectoryExists(const std::u16string& path) override;
     bool CreateDirectory(const std::u16string& path) override;
+    bool CanCreateFileIn(const std::u16string& folder) override;
     std::string ReadFile(const std::u16string& path) override;
     void WriteFile(const std::u16string& path, std::string_view bytes) override;
     // GetFileAttributesExW, standard information: high * 2^32 + low, or -1.

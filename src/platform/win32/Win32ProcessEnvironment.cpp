@@ -1,7 +1,12 @@
 #include "platform/win32/Win32ProcessEnvironment.h"
 
+#include "platform/Platform.h"
+#include "platform/WritableFolder.h"
 #include "platform/win32/Win32Text.h"
 #include "startup/WindowsCommandLine.h"
+
+#include <knownfolders.h>
+#include <shlobj.h>
 
 #include <vector>
 
@@ -74,5 +79,20 @@ WindowsVersionFacts RunningWindowsFacts() {
 }
 
 std::u16string Win32ProcessEnvironment::OperatingSystemName() { return WindowsProductName(RunningWindowsFacts()); }
+
+std::u16string Win32ProcessEnvironment::UserDataFolder() {
+    wchar_t* path = nullptr;
+    std::u16string folder;
+    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &path)) && path)
+        folder = FromWide(path) + u"\\Tarvenix\\";
+    ::CoTaskMemFree(path);
+    return folder;
+}
+
+std::u16string Win32ProcessEnvironment::WritableFolder() {
+    static const std::u16string chosen =
+        ChooseWritableFolder(*NativeServices().files, FolderOf(ModulePath()), UserDataFolder());
+    return chosen;
+}
 
 }  // namespace platform

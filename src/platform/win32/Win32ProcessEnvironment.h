@@ -11,6 +11,9 @@ public:
     // by the runtime's rules, its leading program name skipped.
     std::vector<std::u16string> Arguments() override;
     std::u16string OperatingSystemName() override;
+    // %LOCALAPPDATA%\Tarvenix\, from SHGetKnownFolderPath.
+    std::u16string UserDataFolder() override;
+    std::u16string WritableFolder() override;
 };
 
 // What the running system says about itself: the version it reports to the

@@ -20,7 +20,9 @@ inline std::u16string FromWide(const wchar_t* text, size_t length) {
 }
 inline std::u16string FromWide(const wchar_t* text) { return text ? FromWide(text, wcslen(text)) : std::u16string(); }
 
-// The system's message for an error code, without the trailing line break.
+// The system's message for an error code in Brazilian Portuguese (in the
+// system's own language only for codes it has no Portuguese text for),
+// without the trailing line break.
 std::u16string SystemErrorText(DWORD error);
 
 class UniqueHandle {

@@ -81,6 +81,7 @@ public:
     void RunScript(const std::u16string&) override {}
     std::u16string GetUrlRoot() override { return u"http://127.0.0.1:9"; }
     std::shared_ptr<WindowThread> GetWindowThread() override { return windowThread_; }
+    platform::IDialogs& Dialogs() override { return *platform::Current().dialogs; }
 
 private:
     const RgbPicture& screen_;

@@ -44,6 +44,9 @@ enum DialogResult : int {
 };
 
 int ResultOf(DialogButton button);
+// The answer of a dialog closed without a button, or asked for when it can
+// no longer be shown: Cancel, No or OK, whichever it offers first.
+int DismissedResult(DialogButtons buttons);
 
 // The files the open-file dialog lists besides folders: those its filter
 // matches, or, of those, only the ones the system can run.

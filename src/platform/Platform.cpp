@@ -11,8 +11,6 @@ Services& InForce() {
     return services;
 }
 
-thread_local Services* threadServices = nullptr;
-
 void Overlay(Services& target, const Services& source) {
     auto take = [](auto*& into, auto* from) {
         if (from) into = from;
@@ -38,7 +36,7 @@ std::array<DatePart, 3> DateOrder(std::size_t day, std::size_t month, std::size_
     return {found[0].second, found[1].second, found[2].second};
 }
 
-Services& Current() { return threadServices ? *threadServices : InForce(); }
+Services& Current() { return InForce(); }
 
 void Install(const Services& services) { Overlay(InForce(), services); }
 
@@ -47,14 +45,6 @@ ScopedServices::ScopedServices(const Services& replacement) : previous_(InForce(
 }
 
 ScopedServices::~ScopedServices() { InForce() = previous_; }
-
-ScopedThreadServices::ScopedThreadServices(const Services& replacement)
-    : own_(Current()), previous_(threadServices) {
-    Overlay(own_, replacement);
-    threadServices = &own_;
-}
-
-ScopedThreadServices::~ScopedThreadServices() { threadServices = previous_; }
 
 int ResultOf(DialogButton button) {
     switch (button) {
@@ -72,6 +62,12 @@ int ResultOf(DialogButton button) {
         case DialogButton::Close: return ResultClose;
     }
     return ResultNone;
+}
+
+int DismissedResult(DialogButtons buttons) {
+    for (DialogButton b : {DialogButton::Cancel, DialogButton::No, DialogButton::OK})
+        if (buttons.Has(b)) return ResultOf(b);
+    return ResultCancel;
 }
 
 }  // namespace platform

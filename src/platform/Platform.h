@@ -1,7 +1,9 @@
 #pragma once
 // The operating-system services the core relies on, one small interface per
 // concern. The core reaches them only through Current(), so tests can put
-// fakes in their place and every rule runs without a display.
+// fakes in their place and every rule runs without a display. They are the
+// same for every thread, and are replaced only while no other thread of
+// the program runs.
 
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
@@ -51,21 +53,6 @@ private:
 // Installs services for the rest of the process; fields left null keep the
 // service in force.
 void Install(const Services& services);
-
-// Replaces some services for the calling thread only, for the lifetime of
-// the object: a thread that must not talk to the user itself (the one that
-// runs the page's commands) gets dialogs that hand over to the window thread.
-class ScopedThreadServices {
-public:
-    explicit ScopedThreadServices(const Services& replacement);
-    ~ScopedThreadServices();
-    ScopedThreadServices(const ScopedThreadServices&) = delete;
-    ScopedThreadServices& operator=(const ScopedThreadServices&) = delete;
-
-private:
-    Services own_;
-    Services* previous_;
-};
 
 // The native implementation, built once per process.
 const Services& NativeServices();

@@ -1,5 +1,6 @@
 #include "remote/AttendantAddress.h"
 
+#include "platform/Platform.h"
 #include "support/LocalFiles.h"
 #include "support/ScriptText.h"
 
@@ -99,7 +100,7 @@ bool IsAttendantAddress(std::u16string_view address) {
     return colon == std::u16string_view::npos || IsPort(address.substr(colon + 1));
 }
 
-bool AcceptAttendantAddress(std::u16string_view address) {
+bool AcceptAttendantAddress(std::u16string_view address, platform::IDialogs* dialogs) {
     if (IsAttendantAddress(address)) return true;
     // The log is a diagnostic; the refusal stands even when it cannot be written.
     try {
@@ -107,8 +108,8 @@ bool AcceptAttendantAddress(std::u16string_view address) {
                                             QuotedForLog(address));
     } catch (const std::exception&) {
     }
-    TnTarvenixUtils::StandardMessageDlg(
-        u"Não foi possível iniciar o acesso remoto: o endereço do atendente não é válido.",
-        platform::DialogKind::Warning, {platform::DialogButton::OK});
+    (dialogs ? *dialogs : *platform::Current().dialogs)
+        .MessageDlg(u"Não foi possível iniciar o acesso remoto: o endereço do atendente não é válido.",
+                    platform::DialogKind::Warning, {platform::DialogButton::OK}, {}, std::nullopt);
     return false;
 }

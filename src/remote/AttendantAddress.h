@@ -6,6 +6,8 @@
 // its own (and where x11vnc would read "/", "+", "," or "=" as a file, a
 // repeater or a list).
 
+#include "platform/Dialogs.h"
+
 #include <string>
 #include <string_view>
 
@@ -24,5 +26,6 @@ bool IsDnsName(std::u16string_view text);
 bool IsAttendantAddress(std::u16string_view address);
 
 // Accepts a valid address; otherwise writes the refusal to the action log,
-// tells the user and answers false. No tool may be started then.
-bool AcceptAttendantAddress(std::u16string_view address);
+// tells the user (with `dialogs`, or those in force) and answers false. No
+// tool may be started then.
+bool AcceptAttendantAddress(std::u16string_view address, platform::IDialogs* dialogs = nullptr);

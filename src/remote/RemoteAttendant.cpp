@@ -13,20 +13,21 @@ TNotificacao CriarNotificacaoAtendente(RunPageScript runScript) {
         });
 }
 
-void ConectarAtendenteVNC(const TStringArray& fields, RunPageScript runScript) {
+void ConectarAtendenteVNC(const TStringArray& fields, RunPageScript runScript, platform::IDialogs* dialogs) {
     if (fields.size() < 2) return;
     const std::u16string parameters = u"ip=" + fields[1];
     if (fields.size() == 2) {
-        if (AcceptAttendantAddress(fields[1])) TnTarvenixUtils::ConectarVNC(u"real", parameters);
+        if (AcceptAttendantAddress(fields[1], dialogs)) TnTarvenixUtils::ConectarVNC(u"real", parameters, dialogs);
         return;
     }
     auto connection = TnTarvenixUtils::CriarObjVNC(fields[2]);
     if (!connection) return;
     // The VNC tools put the address into their command lines; AnyDesk has no
     // use for it.
-    if (dynamic_cast<TnTarvenixVNC*>(connection.get()) && !AcceptAttendantAddress(fields[1])) return;
+    if (dynamic_cast<TnTarvenixVNC*>(connection.get()) && !AcceptAttendantAddress(fields[1], dialogs)) return;
     connection->SetDoNotificacao(CriarNotificacaoAtendente(std::move(runScript)));
+    connection->SetDialogs(dialogs);
     connection->Conectar(parameters);
 }
 
-void CloseVNCConnection() { TnTarvenixUtils::DesconectarVNC(u"real", u""); }
+void CloseVNCConnection(platform::IDialogs* dialogs) { TnTarvenixUtils::DesconectarVNC(u"real", u"", dialogs); }

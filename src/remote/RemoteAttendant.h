@@ -17,8 +17,9 @@ TNotificacao CriarNotificacaoAtendente(RunPageScript runScript);
 // "|": name, attendant's address and, optionally, the tool's type key.
 // Without an address field, or with an unknown type key, nothing is done; a
 // VNC request whose address is not a host with an optional port is refused
-// (message and action log) before anything else happens.
-void ConectarAtendenteVNC(const TStringArray& fields, RunPageScript runScript);
+// (message and action log) before anything else happens. The connector's
+// prompts and messages are shown with `dialogs`, or those in force.
+void ConectarAtendenteVNC(const TStringArray& fields, RunPageScript runScript, platform::IDialogs* dialogs = nullptr);
 
 // "CloseVNCConnection": the VNC server drops its connections.
-void CloseVNCConnection();
+void CloseVNCConnection(platform::IDialogs* dialogs = nullptr);

@@ -28,7 +28,11 @@ std::u16string TnTarvenixRemoteConnection::PegarPastaAplicativo() {
     // beside the program is read while the user has none of their own.
     const std::u16string cache = TnTarvenixUtils::WritableFolder() + PegarNomeArqCache();
     const std::u16string installed = TnTarvenixUtils::ProgramFolder() + PegarNomeArqCache();
-    return TnTarvenixUtils::PegarPathPasta(PegarPathsPossiveis(), cache, nome, exe, installed);
+    return TnTarvenixUtils::PegarPathPasta(PegarPathsPossiveis(), cache, nome, exe, installed, &Dialogs());
+}
+
+platform::IDialogs& TnTarvenixRemoteConnection::Dialogs() const {
+    return dialogs_ ? *dialogs_ : *platform::Current().dialogs;
 }
 
 void TnTarvenixRemoteConnection::ReportToAttendant(const std::u16string& text) {
@@ -44,12 +48,18 @@ std::unique_ptr<TnTarvenixRemoteConnection> CriarObjVNC(const std::u16string& _A
     return nullptr;
 }
 
-void ConectarVNC(const std::u16string& _ATipo, const std::u16string& _AParameters) {
-    if (auto connection = CriarObjVNC(_ATipo)) connection->Conectar(_AParameters);
+void ConectarVNC(const std::u16string& _ATipo, const std::u16string& _AParameters, platform::IDialogs* dialogs) {
+    auto connection = CriarObjVNC(_ATipo);
+    if (!connection) return;
+    connection->SetDialogs(dialogs);
+    connection->Conectar(_AParameters);
 }
 
-void DesconectarVNC(const std::u16string& _ATipo, const std::u16string& _AParameters) {
-    if (auto connection = CriarObjVNC(_ATipo)) connection->Desconectar(_AParameters);
+void DesconectarVNC(const std::u16string& _ATipo, const std::u16string& _AParameters, platform::IDialogs* dialogs) {
+    auto connection = CriarObjVNC(_ATipo);
+    if (!connection) return;
+    connection->SetDialogs(dialogs);
+    connection->Desconectar(_AParameters);
 }
 
 void ConectarRemoto(const std::u16string& _ATipo, const std::u16string& _AStringConexao,
@@ -62,8 +72,9 @@ void ConectarRemoto(const std::u16string& _ATipo, const std::u16string& _AString
 
 std::u16string PegarPathPasta(const TStringArray& _APathsPossiveis, const std::u16string& _APathArqCache,
                               const std::u16string& _ANome, const std::u16string& _AExeObrigatorio,
-                              const std::u16string& _APathArqCacheInstalado) {
+                              const std::u16string& _APathArqCacheInstalado, platform::IDialogs* dialogs) {
     auto& services = platform::Current();
+    platform::IDialogs& shown = dialogs ? *dialogs : *services.dialogs;
     TStringArray candidates = _APathsPossiveis;
     const std::u16string& cacheRead = services.files->FileExists(_APathArqCache) || _APathArqCacheInstalado.empty()
                                           ? _APathArqCache
@@ -73,10 +84,10 @@ std::u16string PegarPathPasta(const TStringArray& _APathsPossiveis, const std::u
     for (const auto& candidate : candidates)
         if (HoldsExecutable(candidate, _AExeObrigatorio)) return candidate;
 
-    StandardMessageDlg(u"Será necessário informar a localização do aplicativo \"" + _ANome + u"\" em seu computador.",
-                       platform::DialogKind::Warning, {platform::DialogButton::OK});
+    shown.MessageDlg(u"Será necessário informar a localização do aplicativo \"" + _ANome + u"\" em seu computador.",
+                     platform::DialogKind::Warning, {platform::DialogButton::OK}, {}, std::nullopt);
     const auto prompt = remote_tools::ExecutablePromptValues();
-    const std::u16string chosen = services.dialogs->PromptOpenFile(
+    const std::u16string chosen = shown.PromptOpenFile(
         u"Selecione o executável do software \"" + _ANome + u"\"", prompt.filter, prompt.defaultExtension, prompt.listing);
     if (chosen.empty()) return {};
     const std::u16string folder = PathPart(chosen);

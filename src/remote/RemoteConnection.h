@@ -3,6 +3,7 @@
 // factory by type key, the search for a tool's folder and the runner of the
 // tools' command lines.
 
+#include "platform/Dialogs.h"
 #include "startup/nTarvenixClasses_U.h"
 
 #include <chrono>
@@ -19,6 +20,10 @@ public:
 
     const TNotificacao& DoNotificacao() const { return FDoNotificacao; }
     void SetDoNotificacao(TNotificacao value) { FDoNotificacao = std::move(value); }
+    // The dialogs the connector shows (its prompts and messages): those in
+    // force unless the creator gives others, such as a command's.
+    platform::IDialogs& Dialogs() const;
+    void SetDialogs(platform::IDialogs* dialogs) { dialogs_ = dialogs; }
 
     // The tool's folder, or empty when it is neither found nor chosen.
     virtual std::u16string PegarPastaAplicativo();
@@ -35,6 +40,7 @@ protected:
 
 private:
     TNotificacao FDoNotificacao;
+    platform::IDialogs* dialogs_ = nullptr;
 };
 
 namespace TnTarvenixUtils {
@@ -44,18 +50,22 @@ inline constexpr std::chrono::milliseconds kCommandLineLimit{std::chrono::second
 
 // "tight", "real" or "anydesk", compared exactly; null for anything else.
 std::unique_ptr<TnTarvenixRemoteConnection> CriarObjVNC(const std::u16string& _ATipo);
-void ConectarVNC(const std::u16string& _ATipo, const std::u16string& _AParameters);
-void DesconectarVNC(const std::u16string& _ATipo, const std::u16string& _AParameters);
+// The connector shows its dialogs with `dialogs`, or with those in force.
+void ConectarVNC(const std::u16string& _ATipo, const std::u16string& _AParameters,
+                 platform::IDialogs* dialogs = nullptr);
+void DesconectarVNC(const std::u16string& _ATipo, const std::u16string& _AParameters,
+                    platform::IDialogs* dialogs = nullptr);
 void ConectarRemoto(const std::u16string& _ATipo, const std::u16string& _AStringConexao,
                     TNotificacao _ADoNotificacao);
 
 // The first candidate folder holding the executable (a cached folder is tried
-// last); otherwise the user is asked to pick the executable. The cache is
-// read from `_APathArqCacheInstalado` while `_APathArqCache`, where a choice
-// is written, does not exist.
+// last); otherwise the user is asked, with `dialogs` or those in force, to
+// pick the executable. The cache is read from `_APathArqCacheInstalado` while
+// `_APathArqCache`, where a choice is written, does not exist.
 std::u16string PegarPathPasta(const TStringArray& _APathsPossiveis, const std::u16string& _APathArqCache,
                               const std::u16string& _ANome, const std::u16string& _AExeObrigatorio,
-                              const std::u16string& _APathArqCacheInstalado = {});
+                              const std::u16string& _APathArqCacheInstalado = {},
+                              platform::IDialogs* dialogs = nullptr);
 
 // Runs a line through the command interpreter in `Work` and returns its
 // standard output and error; a line still running after the bound is ended.

@@ -11,10 +11,10 @@ namespace {
 
 // Every value a line's placeholder may take must be an address: they go
 // into a line that the command interpreter runs. An empty value is harmless.
-bool AcceptParameterValues(const std::u16string& parameters) {
+bool AcceptParameterValues(const std::u16string& parameters, platform::IDialogs& dialogs) {
     for (const auto& item : TnTarvenixUtils::StrToStrArray(parameters, u';')) {
         const auto parts = TnTarvenixUtils::StrToStrArray(item, u'=');
-        if (parts.size() == 2 && !parts[1].empty() && !AcceptAttendantAddress(parts[1])) return false;
+        if (parts.size() == 2 && !parts[1].empty() && !AcceptAttendantAddress(parts[1], &dialogs)) return false;
     }
     return true;
 }
@@ -22,13 +22,13 @@ bool AcceptParameterValues(const std::u16string& parameters) {
 }  // namespace
 
 void TnTarvenixVNC::Conectar(const std::u16string& _AParameters) {
-    if (!AcceptParameterValues(_AParameters)) return;
+    if (!AcceptParameterValues(_AParameters, Dialogs())) return;
     FParameters = _AParameters;
     ExecutarComandos(PegarComandosConectar());
 }
 
 void TnTarvenixVNC::Desconectar(const std::u16string& _AParameters) {
-    if (!AcceptParameterValues(_AParameters)) return;
+    if (!AcceptParameterValues(_AParameters, Dialogs())) return;
     FParameters = _AParameters;
     ExecutarComandos(PegarComandosDesconectar());
 }
@@ -78,7 +78,7 @@ TStringArray TnTarvenixVNCRealVNC::PegarComandosDesconectar() { return {remote_t
 
 void TnTarvenixVNCRealVNC::Conectar(const std::u16string& _AParameters) {
     const std::u16string address = TnTarvenixUtils::GetValorParametro(u"ip", _AParameters);
-    if (!address.empty() && !AcceptAttendantAddress(address)) return;
+    if (!address.empty() && !AcceptAttendantAddress(address, &Dialogs())) return;
     const std::u16string folder = PegarPastaAplicativo();
     if (folder.empty()) return;
     const std::u16string commandLine = remote_tools::RealVncIConnectLine(RealVncAddress(_AParameters));
@@ -88,6 +88,6 @@ void TnTarvenixVNCRealVNC::Conectar(const std::u16string& _AParameters) {
     try {
         TnTarvenixUtils::GravarArquivo(log, TnTarvenixUtils::WritableFolder() + u"logvnc.txt", false);
     } catch (const std::exception& failure) {
-        platform::Current().dialogs->ShowMessage(MessageOf(failure));
+        Dialogs().ShowMessage(MessageOf(failure));
     }
 }

@@ -2,7 +2,6 @@
 
 #include "platform/Platform.h"
 #include "support/Failure.h"
-#include "support/LocalFiles.h"
 
 #include <array>
 #include <functional>
@@ -17,19 +16,20 @@ const std::u16string& Field(const TStringArray& fields, size_t index) {
     return index < fields.size() ? fields[index] : kMissing;
 }
 
-bool AskYes(const std::u16string& question, DialogKind kind) {
-    return TnTarvenixUtils::StandardMessageDlg(question, kind, {DialogButton::Yes, DialogButton::No}) ==
+bool AskYes(IChatCommandWindow& window, const std::u16string& question, DialogKind kind) {
+    // The platform's standard dialog, titled after its kind.
+    return window.Dialogs().MessageDlg(question, kind, {DialogButton::Yes, DialogButton::No}, {}, std::nullopt) ==
            platform::ResultYes;
 }
 
 void CloseChatWindow(IChatCommandWindow& window, const TStringArray& fields) {
     if (fields.size() >= 4)
-        TnTarvenixUtils::MyMessageDlg(fields[2], DialogKind::Information, {DialogButton::OK}, {u"OK"}, fields[1]);
+        window.Dialogs().MessageDlg(fields[2], DialogKind::Information, {DialogButton::OK}, {u"OK"}, fields[1]);
     window.Fechar();
 }
 
 void CloseChatWindowWithQuery(IChatCommandWindow& window, const TStringArray& fields) {
-    if (fields.size() == 1 || AskYes(fields[1], DialogKind::Confirmation)) window.RunScript(u"closeChat()");
+    if (fields.size() == 1 || AskYes(window, fields[1], DialogKind::Confirmation)) window.RunScript(u"closeChat()");
 }
 
 void OnOpenCall(IChatCommandWindow& window, const TStringArray&) {
@@ -38,7 +38,7 @@ void OnOpenCall(IChatCommandWindow& window, const TStringArray&) {
 }
 
 void QueryClose(IChatCommandWindow& window, const TStringArray& fields) {
-    if (AskYes(Field(fields, 1), DialogKind::Warning)) window.RunScript(Field(fields, 2));
+    if (AskYes(window, Field(fields, 1), DialogKind::Warning)) window.RunScript(Field(fields, 2));
 }
 
 void OnReceiveMessage(IChatCommandWindow& window, const TStringArray&) {
@@ -76,6 +76,6 @@ void DispatchChatCommand(IChatCommandWindow& window, std::u16string_view Tipo) {
         for (const Command& command : kCommands)
             if (fields[0] == command.name) command.handle(window, fields);
     } catch (const std::exception& failure) {
-        platform::Current().dialogs->ShowMessage(MessageOf(failure));
+        window.Dialogs().ShowMessage(MessageOf(failure));
     }
 }

@@ -12,6 +12,8 @@
 class IChatCommandWindow {
 public:
     virtual ~IChatCommandWindow() = default;
+    // The dialogs of the commands, shown by the window thread.
+    virtual platform::IDialogs& Dialogs() = 0;
     // Clears the exit question and posts a close request to the window.
     virtual void Fechar() = 0;
     virtual void AbrirUrlNoBrowser(bool _AFechar) = 0;
@@ -30,5 +32,6 @@ public:
 };
 
 // Handles one command text. Never fails: a failure is shown in a plain
-// message box with its text and the command is abandoned.
+// message box with its text and the command is abandoned. Every dialog it
+// shows is the window's Dialogs().
 void DispatchChatCommand(IChatCommandWindow& window, std::u16string_view Tipo);

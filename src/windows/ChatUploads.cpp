@@ -4,33 +4,17 @@
 #include "support/LocalFiles.h"
 #include "support/ScriptText.h"
 #include "support/TextUtils.h"
+#include "windows/UploadReply.h"
 #include "windows/UploadTransport.h"
 
 namespace {
 
-constexpr std::u16string_view kNameStart = u"\"name\":\"";
-constexpr std::u16string_view kNameEnd = u"\",\"size\"";
-constexpr std::u16string_view kUrlStart = u"\"url\":\"";
-constexpr std::u16string_view kUrlEnd = u"\",\"thumbnailUrl\"";
 constexpr std::u16string_view kUploadErrorPrefix = u"Ocorreu um erro ao enviar a imagem:";
 constexpr int kScreenshotQuality = 90;
-
-int HexValue(char16_t c) {
-    if (c >= u'0' && c <= u'9') return c - u'0';
-    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-    return -1;
-}
 
 void AppendTwoDigits(std::u16string& out, int value) {
     out += static_cast<char16_t>(u'0' + value / 10 % 10);
     out += static_cast<char16_t>(u'0' + value % 10);
-}
-
-std::u16string Between(std::u16string_view reply, std::u16string_view start, std::u16string_view end) {
-    std::u16string piece = PegarTextoEntre(reply, start, end);
-    piece = ReplaceFirst(piece, start, u"");
-    return ReplaceFirst(piece, end, u"");
 }
 
 }  // namespace
@@ -43,7 +27,7 @@ std::string CapturaTelaJpg(IChatUploadWindow& _AWinControl) {
     return jpeg;
 }
 
-std::u16string PromptOpenFile(const TStringArray& _AExtensoesPermitidas) {
+std::u16string PromptOpenFile(const TStringArray& _AExtensoesPermitidas, platform::IDialogs* dialogs) {
     std::u16string filter;
     if (!_AExtensoesPermitidas.empty()) {
         std::u16string patterns;
@@ -54,8 +38,8 @@ std::u16string PromptOpenFile(const TStringArray& _AExtensoesPermitidas) {
         filter = u"Arquivos permitidos (" + patterns + u")|" + patterns + u"|";
     }
     filter += u"All files (*.*)|*.*";
-    return platform::Current().dialogs->PromptOpenFile(u"Selecione um arquivo para enviar ao atendente", filter, u"",
-                                                       platform::FileListing::Matching);
+    return (dialogs ? *dialogs : *platform::Current().dialogs)
+        .PromptOpenFile(u"Selecione um arquivo para enviar ao atendente", filter, u"", platform::FileListing::Matching);
 }
 
 std::int64_t GetFileSize(const std::u16string& _AFileName) { return platform::Current().files->GetFileSize(_AFileName); }
@@ -67,68 +51,6 @@ bool FileSizeGreaterThanMbSize(const std::u16string& _AFileName, std::int32_t _A
 }
 
 }  // namespace TnTarvenixUtils
-
-std::u16string PegarTextoEntre(std::u16string_view text, std::u16string_view start, std::u16string_view end) {
-    const auto at = [&](std::u16string_view what) -> long long {
-        const auto found = text.find(what);
-        return found == std::u16string_view::npos ? 0 : static_cast<long long>(found) + 1;
-    };
-    const long long p1 = at(start);
-    const long long p2 = at(end);
-    long long count = p2 - p1 + static_cast<long long>(end.size());
-    const long long begin = p1 < 1 ? 1 : p1;
-    const long long length = static_cast<long long>(text.size());
-    if (count <= 0 || begin > length) return {};
-    if (begin - 1 + count > length) count = length - (begin - 1);
-    return std::u16string(text.substr(static_cast<size_t>(begin - 1), static_cast<size_t>(count)));
-}
-
-std::u16string DecodeJsonStringEscapes(std::u16string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (c != u'\\' || i + 1 >= text.size()) {
-            out += c;
-            continue;
-        }
-        const char16_t next = text[i + 1];
-        char16_t decoded = 0;
-        switch (next) {
-            case u'"': decoded = u'"'; break;
-            case u'\\': decoded = u'\\'; break;
-            case u'/': decoded = u'/'; break;
-            case u'b': decoded = u'\b'; break;
-            case u'f': decoded = u'\f'; break;
-            case u'n': decoded = u'\n'; break;
-            case u'r': decoded = u'\r'; break;
-            case u't': decoded = u'\t'; break;
-            case u'u':
-                if (i + 5 < text.size()) {
-                    int value = 0;
-                    bool ok = true;
-                    for (size_t k = i + 2; k < i + 6; ++k) {
-                        const int digit = HexValue(text[k]);
-                        if (digit < 0) ok = false;
-                        value = value * 16 + (digit < 0 ? 0 : digit);
-                    }
-                    if (ok) {
-                        out += static_cast<char16_t>(value);
-                        i += 5;
-                        continue;
-                    }
-                }
-                out += c;
-                continue;
-            default:
-                out += c;
-                continue;
-        }
-        out += decoded;
-        ++i;
-    }
-    return out;
-}
 
 std::u16string FileExtension(const std::u16string& path) {
     const auto cut = path.find_last_of(platform::kPathDelimiters);
@@ -164,30 +86,44 @@ TThreadHttpPost::TMetodo UploadFunction(std::u16string urlRoot, std::u16string p
     };
 }
 
-bool ChatUploads::ReleaseFinished(std::shared_ptr<TThreadHttpPost>& field) {
-    if (field && !field->Terminated()) return false;
-    if (field && !field->Finished()) {
+bool ChatUploads::ReleaseFinished(UploadSlot& slot) {
+    using State = UploadSlot::State;
+    State running = State::Running;
+    if (slot.state == running) {
+        if (!slot.thread->Terminated()) return false;
+        slot.state.compare_exchange_strong(running, State::Completing);
+    }
+    if (slot.state == State::Completing) {
         // Its completion still has to run on the window thread: the page's
         // button and file come before a new upload of the same kind.
         if (window_.GetWindowThread()->OnWindowThread()) return false;
-        field->WaitFor();
+        slot.thread->WaitFor();
     }
-    field.reset();
+    slot.thread.reset();
+    slot.state = State::Idle;
     return true;
 }
 
-void ChatUploads::StartUpload(std::shared_ptr<TThreadHttpPost>& field, const std::u16string& path,
-                              const std::u16string& startScript,
+void ChatUploads::StartUpload(UploadSlot& slot, const std::u16string& path, const std::u16string& startScript,
                               void (ChatUploads::*completion)(TThreadHttpPost&)) {
     // The completion runs only while the window thread is open, and the
     // window closes it before this object goes.
     auto thread = TThreadHttpPost::CreateSuspended(
         [windowThread = window_.GetWindowThread()](const std::function<void()>& work) { windowThread->Call(work); });
-    field = thread;
+    slot.thread = thread;
+    slot.state = UploadSlot::State::Running;
     thread->SetMetodo(UploadFunction(window_.GetUrlRoot(), path, thread));
     window_.RunScript(startScript);
-    thread->SetOnTerminate([this, completion](TThreadHttpPost& Sender) { (this->*completion)(Sender); });
+    thread->SetOnTerminate([this, completion, &slot](TThreadHttpPost& Sender) {
+        (this->*completion)(Sender);
+        slot.state = UploadSlot::State::Idle;
+    });
     thread->Start();
+}
+
+void ChatUploads::Join() {
+    for (UploadSlot* slot : {&FThreadScreenshot, &FThreadUpload})
+        if (slot->thread) slot->thread->WaitFor();
 }
 
 void ChatUploads::PrintScreenClient() {
@@ -220,7 +156,7 @@ void ChatUploads::PrintScreenClient() {
 
 void ChatUploads::FileUploadClient(const TStringArray& fields) {
     if (!ReleaseFinished(FThreadUpload)) return;
-    const std::u16string AFile = TnTarvenixUtils::PromptOpenFile({});
+    const std::u16string AFile = TnTarvenixUtils::PromptOpenFile({}, &window_.Dialogs());
     if (AFile.empty()) return;
     bool accepted = false;
     if (!TnTarvenixUtils::FileSizeGreaterThanMbSize(AFile, 10)) {
@@ -243,14 +179,11 @@ void ChatUploads::ConcluirEnvioArquivo(TThreadHttpPost& thread, const std::u16st
                                             {platform::DialogButton::OK});
         return;
     }
-    const std::u16string& reply = thread.Retorno();
-    // The name's characters stand for the reply's bytes, which are UTF-8.
-    const std::u16string name = FromUtf8(platform::Current().codePage->ToAnsi(Between(reply, kNameStart, kNameEnd)));
-    const std::u16string address = Between(reply, kUrlStart, kUrlEnd);
+    const UploadedFile file = ReadUploadReply(thread.Retorno(), *platform::Current().codePage);
     // Decoded as the page would decode them in a literal, then escaped, so
     // the page gets the same values and never code.
-    window_.RunScript(u"uploadFile(\"" + EscapeForScriptString(DecodeJsonStringEscapes(name)) + u"\", \"" +
-                      EscapeForScriptString(DecodeJsonStringEscapes(address)) + u"\")");
+    window_.RunScript(u"uploadFile(\"" + EscapeForScriptString(DecodeJsonStringEscapes(file.name)) + u"\", \"" +
+                      EscapeForScriptString(DecodeJsonStringEscapes(file.address)) + u"\")");
 }
 
 void ChatUploads::ThreadScreenshotTerminate(TThreadHttpPost& Sender) {

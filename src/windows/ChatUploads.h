@@ -3,11 +3,13 @@
 // when they end. The window implements IChatUploadWindow and owns one
 // ChatUploads.
 
+#include "platform/Dialogs.h"
 #include "startup/nTarvenixClasses_U.h"
 #include "windows/JpegEncoder.h"
 #include "windows/ThreadHttpPost.h"
 #include "windows/WindowThread.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -28,6 +30,8 @@ public:
     // Where the uploads' completions run. Shared: an upload that ends after
     // the window has gone still reaches it, and learns that it has closed.
     virtual std::shared_ptr<WindowThread> GetWindowThread() = 0;
+    // The dialogs of the uploads' commands, shown by the window thread.
+    virtual platform::IDialogs& Dialogs() = 0;
 };
 
 namespace TnTarvenixUtils {
@@ -36,21 +40,13 @@ namespace TnTarvenixUtils {
 // repaint itself.
 std::string CapturaTelaJpg(IChatUploadWindow& _AWinControl);
 
-std::u16string PromptOpenFile(const TStringArray& _AExtensoesPermitidas);
+// Shown with `dialogs`; without, with the dialogs in force.
+std::u16string PromptOpenFile(const TStringArray& _AExtensoesPermitidas, platform::IDialogs* dialogs = nullptr);
 std::int64_t GetFileSize(const std::u16string& _AFileName);
 std::int64_t ConvertMbToBytes(std::int32_t _AMb);
 bool FileSizeGreaterThanMbSize(const std::u16string& _AFileName, std::int32_t _AMbLimit);
 
 }  // namespace TnTarvenixUtils
-
-// The piece of `text` from the first `start` through the first `end`, both
-// searched from the beginning; see the completion of an upload.
-std::u16string PegarTextoEntre(std::u16string_view text, std::u16string_view start, std::u16string_view end);
-
-// What a page script would make of `text` inside a double-quoted literal, for
-// the escapes JSON writes (\" \\ \/ \b \f \n \r \t \uXXXX); anything else,
-// malformed escapes included, stays as it is.
-std::u16string DecodeJsonStringEscapes(std::u16string_view text);
 
 // The extension of the file name part of a path, without its dot.
 std::u16string FileExtension(const std::u16string& path);
@@ -64,6 +60,17 @@ std::u16string ScreenshotFileName(const platform::LocalDateTime& when);
 TThreadHttpPost::TMetodo UploadFunction(std::u16string urlRoot, std::u16string path,
                                         std::weak_ptr<TThreadHttpPost> thread);
 
+// One kind of upload: the thread that runs it and where it stands.
+struct UploadSlot {
+    enum class State {
+        Idle,        // none runs; the last one, if any, has completed
+        Running,     // the upload function runs; its terminated mark is not set
+        Completing,  // the mark is set; the completion still has to run
+    };
+    std::atomic<State> state{State::Idle};
+    std::shared_ptr<TThreadHttpPost> thread;
+};
+
 // The window's two uploads. Their completions run on the window thread and
 // only while it is open; the window closes it before this object goes.
 class ChatUploads {
@@ -76,20 +83,23 @@ public:
     void ThreadScreenshotTerminate(TThreadHttpPost& Sender);
     void ThreadUploadTerminate(TThreadHttpPost& Sender);
 
-    const std::shared_ptr<TThreadHttpPost>& ThreadScreenshot() const { return FThreadScreenshot; }
-    const std::shared_ptr<TThreadHttpPost>& ThreadUpload() const { return FThreadUpload; }
+    const std::shared_ptr<TThreadHttpPost>& ThreadScreenshot() const { return FThreadScreenshot.thread; }
+    const std::shared_ptr<TThreadHttpPost>& ThreadUpload() const { return FThreadUpload.thread; }
     // Full path of the last screenshot.
     const std::u16string& NomeArqCompleto() const { return ANomeArqCompleto; }
 
+    // Waits for both uploads' threads to end (tests; the program ends without).
+    void Join();
+
 private:
-    // False while the thread in the field still runs; otherwise empties it,
-    // once the thread's completion has run.
-    bool ReleaseFinished(std::shared_ptr<TThreadHttpPost>& field);
-    void StartUpload(std::shared_ptr<TThreadHttpPost>& field, const std::u16string& path,
-                     const std::u16string& startScript, void (ChatUploads::*completion)(TThreadHttpPost&));
+    // False while the slot's upload still runs; otherwise empties the slot,
+    // once its completion has run.
+    bool ReleaseFinished(UploadSlot& slot);
+    void StartUpload(UploadSlot& slot, const std::u16string& path, const std::u16string& startScript,
+                     void (ChatUploads::*completion)(TThreadHttpPost&));
 
     IChatUploadWindow& window_;
-    std::shared_ptr<TThreadHttpPost> FThreadScreenshot;
-    std::shared_ptr<TThreadHttpPost> FThreadUpload;
+    UploadSlot FThreadScreenshot;
+    UploadSlot FThreadUpload;
     std::u16string ANomeArqCompleto;
 };

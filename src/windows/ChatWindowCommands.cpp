@@ -1,9 +1,7 @@
 #include "windows/ChatWindowCommands.h"
 
-#include "platform/Platform.h"
 #include "remote/RemoteAttendant.h"
 #include "support/Failure.h"
-#include "windows/QtDialogs.h"
 #include "windows/nFrmChatTarvenixClient_U.h"
 
 #include <QCoreApplication>
@@ -14,37 +12,26 @@
 
 #include <cstring>
 
-namespace {
-
-// What a dialog that was closed without a button answers: Cancel, No or
-// OK, whichever it offers first.
-int DismissedAnswer(platform::DialogButtons buttons) {
-    using platform::DialogButton;
-    for (DialogButton b : {DialogButton::Cancel, DialogButton::No, DialogButton::OK})
-        if (buttons.Has(b)) return platform::ResultOf(b);
-    return platform::ResultCancel;
-}
-
-}  // namespace
-
-std::shared_ptr<ChatWindowCommands> ChatWindowCommands::Create(TnFrmChatTarvenixClient& window) {
-    return std::shared_ptr<ChatWindowCommands>(new ChatWindowCommands(window));
-}
-
 ChatWindowCommands::ChatWindowCommands(TnFrmChatTarvenixClient& window)
     : window_(window),
       windowThread_(WindowThread::Create([](WindowThread::Task task) {
           QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(task), Qt::QueuedConnection);
       })),
+      dialogs_(windowThread_, shownDialogs_),
       uploads_(*this) {}
 
+ChatWindowCommands::~ChatWindowCommands() {
+    Close();
+    commands_.Join();
+}
+
+template <class Operation>
+bool ChatWindowCommands::OnWindow(Operation operation) {
+    return windowThread_->Call([&] { operation(window_); });
+}
+
 void ChatWindowCommands::Post(const std::u16string& Tipo) {
-    commands_.Post([self = shared_from_this(), Tipo] {
-        // The command's dialogs, the connectors' included, are shown by the
-        // window thread.
-        const platform::ScopedThreadServices dialogs(platform::Services{.dialogs = self.get()});
-        DispatchChatCommand(*self, Tipo);
-    });
+    commands_.Post([this, Tipo] { DispatchChatCommand(*this, Tipo); });
 }
 
 void ChatWindowCommands::Close() {
@@ -52,20 +39,9 @@ void ChatWindowCommands::Close() {
     commands_.Stop();
 }
 
-void ChatWindowCommands::Fechar() {
-    windowThread_->Call([this] { window_.Fechar(); });
-}
-
-void ChatWindowCommands::AbrirUrlNoBrowser(bool _AFechar) {
-    windowThread_->Call([this, _AFechar] { window_.AbrirUrlNoBrowser(_AFechar); });
-}
-
-void ChatWindowCommands::RefreshChat() {
-    windowThread_->Call([this] { window_.RefreshChat(); });
-}
-
-void ChatWindowCommands::SetConfirmarSair(bool value) {
-    windowThread_->Call([this, value] { window_.SetConfirmarSair(value); });
+void ChatWindowCommands::Join() {
+    commands_.Join();
+    uploads_.Join();
 }
 
 void ChatWindowCommands::RunScript(const std::u16string& script) {
@@ -74,33 +50,49 @@ void ChatWindowCommands::RunScript(const std::u16string& script) {
     });
 }
 
+void ChatWindowCommands::Fechar() {
+    OnWindow([](TnFrmChatTarvenixClient& window) { window.Fechar(); });
+}
+
+void ChatWindowCommands::AbrirUrlNoBrowser(bool _AFechar) {
+    OnWindow([_AFechar](TnFrmChatTarvenixClient& window) { window.AbrirUrlNoBrowser(_AFechar); });
+}
+
+void ChatWindowCommands::RefreshChat() {
+    OnWindow([](TnFrmChatTarvenixClient& window) { window.RefreshChat(); });
+}
+
+void ChatWindowCommands::SetConfirmarSair(bool value) {
+    OnWindow([value](TnFrmChatTarvenixClient& window) { window.SetConfirmarSair(value); });
+}
+
 platform::WindowHandle ChatWindowCommands::ChatWindowHandle() {
     platform::WindowHandle handle = 0;
-    windowThread_->Call([&] { handle = static_cast<platform::WindowHandle>(window_.winId()); });
+    OnWindow([&](TnFrmChatTarvenixClient& window) { handle = static_cast<platform::WindowHandle>(window.winId()); });
     return handle;
 }
 
 void ChatWindowCommands::ConectarAtendenteVNC(const TStringArray& fields) {
-    ::ConectarAtendenteVNC(fields, [this](const std::u16string& script) { RunScript(script); });
+    ::ConectarAtendenteVNC(fields, [this](const std::u16string& script) { RunScript(script); }, &dialogs_);
 }
 
-void ChatWindowCommands::CloseVNCConnection() { ::CloseVNCConnection(); }
+void ChatWindowCommands::CloseVNCConnection() { ::CloseVNCConnection(&dialogs_); }
 
 void ChatWindowCommands::HideWindow() {
-    windowThread_->Call([this] { window_.hide(); });
+    OnWindow([](TnFrmChatTarvenixClient& window) { window.hide(); });
 }
 
 void ChatWindowCommands::ShowWindow() {
-    windowThread_->Call([this] { window_.show(); });
+    OnWindow([](TnFrmChatTarvenixClient& window) { window.show(); });
 }
 
 void ChatWindowCommands::RepaintWindow() {
-    windowThread_->Call([this] { window_.repaint(); });
+    OnWindow([](TnFrmChatTarvenixClient& window) { window.repaint(); });
 }
 
 void ChatWindowCommands::RepaintBrowser() {
-    windowThread_->Call([this] {
-        if (window_.FChromiumWindow) window_.FChromiumWindow->repaint();
+    OnWindow([](TnFrmChatTarvenixClient& window) {
+        if (window.FChromiumWindow) window.FChromiumWindow->repaint();
     });
 }
 
@@ -127,34 +119,3 @@ RgbPicture ChatWindowCommands::CaptureScreen() {
 }
 
 std::u16string ChatWindowCommands::GetUrlRoot() { return TnFrmChatTarvenixClient::GetUrlRoot(); }
-
-// On the window thread the dialogs in force are the program's own. A
-// command's dialog leaves the chat window free: the user may still close it.
-int ChatWindowCommands::MessageDlg(const std::u16string& text, platform::DialogKind kind,
-                                   platform::DialogButtons buttons, const std::vector<std::u16string>& captions,
-                                   const platform::DialogTitle& title) {
-    int answer = DismissedAnswer(buttons);
-    windowThread_->Call([&] {
-        const QtDialogs::LeaveWindowsFree free;
-        answer = platform::Current().dialogs->MessageDlg(text, kind, buttons, captions, title);
-    });
-    return answer;
-}
-
-void ChatWindowCommands::ShowMessage(const std::u16string& text) {
-    windowThread_->Call([&] {
-        const QtDialogs::LeaveWindowsFree free;
-        platform::Current().dialogs->ShowMessage(text);
-    });
-}
-
-std::u16string ChatWindowCommands::PromptOpenFile(const std::u16string& title, const std::u16string& filter,
-                                                  const std::u16string& defaultExtension,
-                                                  platform::FileListing listing) {
-    std::u16string chosen;
-    windowThread_->Call([&] {
-        const QtDialogs::LeaveWindowsFree free;
-        chosen = platform::Current().dialogs->PromptOpenFile(title, filter, defaultExtension, listing);
-    });
-    return chosen;
-}

@@ -30,13 +30,20 @@ struct CommandThread::Queue {
     }
 };
 
-CommandThread::CommandThread() : queue_(std::make_shared<Queue>()) {
-    // Detached, holding the queue: stopping never has to wait for a command
-    // that is still running.
-    std::thread([queue = queue_] { queue->Run(); }).detach();
+CommandThread::CommandThread()
+    : queue_(std::make_shared<Queue>()),
+      // Holding the queue: the thread may outlive this object.
+      thread_([queue = queue_] { queue->Run(); }) {}
+
+CommandThread::~CommandThread() {
+    Stop();
+    if (thread_.joinable()) thread_.detach();
 }
 
-CommandThread::~CommandThread() { Stop(); }
+void CommandThread::Join() {
+    Stop();
+    if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
+}
 
 void CommandThread::Post(std::function<void()> command) {
     {

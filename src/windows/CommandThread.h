@@ -5,11 +5,13 @@
 
 #include <functional>
 #include <memory>
+#include <thread>
 
 class CommandThread {
 public:
     CommandThread();
-    // Stops without waiting: a command still running ends on its own.
+    // Stops without waiting: a command still running ends on its own, as
+    // at the end of the process.
     ~CommandThread();
     CommandThread(const CommandThread&) = delete;
     CommandThread& operator=(const CommandThread&) = delete;
@@ -17,8 +19,11 @@ public:
     void Post(std::function<void()> command);
     // Drops the commands not started yet, and whatever is posted later.
     void Stop();
+    // Stops, and waits for the command that runs to end.
+    void Join();
 
 private:
     struct Queue;
     std::shared_ptr<Queue> queue_;
+    std::thread thread_;
 };

@@ -21,11 +21,14 @@ if(CURL_FOUND AND JPEG_FOUND)
   add_library(tarvenix_commands STATIC
     windows/ChatCommands.cpp
     windows/ChatUploads.cpp
+    windows/ChatWindowClose.cpp
     windows/CommandThread.cpp
     windows/JpegEncoder.cpp
     windows/ThreadHttpPost.cpp
+    windows/UploadReply.cpp
     windows/UploadTransport.cpp
-    windows/WindowThread.cpp)
+    windows/WindowThread.cpp
+    windows/WindowThreadDialogs.cpp)
   target_link_libraries(tarvenix_commands PUBLIC tarvenix_core PRIVATE CURL::libcurl JPEG::JPEG)
   find_package(Threads REQUIRED)
   target_link_libraries(tarvenix_commands PUBLIC Threads::Threads)

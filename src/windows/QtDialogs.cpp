@@ -1,5 +1,6 @@
 #include "windows/QtDialogs.h"
 
+#include "platform/Platform.h"
 #include "windows/RequestWindow.h"
 
 #include <QAbstractButton>
@@ -90,30 +91,22 @@ std::unique_ptr<QMessageBox> QtDialogs::BuildMessageBox(const std::u16string& te
     // One role for every button: Qt would otherwise reorder them by role
     // after the desktop's habits, and the order here is fixed.
     const auto members = buttons.InOrder();
-    QAbstractButton* escape = nullptr;
-    int escapeRank = 4;
+    const int dismissed = platform::DismissedResult(buttons);
     for (std::size_t i = 0; i < members.size(); ++i) {
         const QString caption = i < captions.size() ? ToQString(captions[i]) : StandardCaption(members[i]);
         QPushButton* button = box->addButton(caption, QMessageBox::ActionRole);
-        button->setProperty(kResultProperty, platform::ResultOf(members[i]));
-        const int rank = members[i] == DialogButton::Cancel ? 1
-                         : members[i] == DialogButton::No   ? 2
-                         : members[i] == DialogButton::OK   ? 3
-                                                            : 4;
-        if (rank < escapeRank) {
-            escapeRank = rank;
-            escape = button;
-        }
+        const int result = platform::ResultOf(members[i]);
+        button->setProperty(kResultProperty, result);
+        if (result == dismissed) box->setEscapeButton(button);
         if (i == 0) box->setDefaultButton(button);
     }
-    if (escape) box->setEscapeButton(escape);
     return box;
 }
 
 int QtDialogs::ResultOf(const QMessageBox& box) {
     QAbstractButton* clicked = box.clickedButton();
     if (!clicked) clicked = box.escapeButton();
-    if (!clicked) return platform::ResultCancel;
+    if (!clicked) return platform::DismissedResult({});
     // A box given no buttons gets Qt's own OK.
     const QVariant result = clicked->property(kResultProperty);
     return result.isValid() ? result.toInt() : platform::ResultOK;
@@ -146,6 +139,25 @@ int QtDialogs::MessageDlg(const std::u16string& text, DialogKind kind, platform:
 
 void QtDialogs::ShowMessage(const std::u16string& text) {
     MessageDlg(text, DialogKind::Custom, {DialogButton::OK}, {}, std::nullopt);
+}
+
+int DialogsLeavingWindowsFree::MessageDlg(const std::u16string& text, DialogKind kind, platform::DialogButtons buttons,
+                                          const std::vector<std::u16string>& captions,
+                                          const platform::DialogTitle& title) {
+    const QtDialogs::LeaveWindowsFree free;
+    return platform::Current().dialogs->MessageDlg(text, kind, buttons, captions, title);
+}
+
+void DialogsLeavingWindowsFree::ShowMessage(const std::u16string& text) {
+    const QtDialogs::LeaveWindowsFree free;
+    platform::Current().dialogs->ShowMessage(text);
+}
+
+std::u16string DialogsLeavingWindowsFree::PromptOpenFile(const std::u16string& title, const std::u16string& filter,
+                                                        const std::u16string& defaultExtension,
+                                                        platform::FileListing listing) {
+    const QtDialogs::LeaveWindowsFree free;
+    return platform::Current().dialogs->PromptOpenFile(title, filter, defaultExtension, listing);
 }
 
 QStringList QtNameFilters(const std::u16string& filter) {

@@ -33,12 +33,24 @@ public:
                                                         const std::vector<std::u16string>& captions,
                                                         const platform::DialogTitle& title);
     // The result code of a shown box: its clicked button's, or, when it was
-    // closed otherwise, Cancel, No or OK, whichever it offers first.
+    // closed otherwise, the dismissed answer (platform::DismissedResult).
     static int ResultOf(const QMessageBox& box);
 
 private:
     // Shows the dialog and waits for it to be answered.
     static void Run(QDialog& dialog);
+};
+
+// The dialogs in force, shown as a dialog of another thread would be: they
+// leave the windows free, so the chat can still be closed while a page
+// command waits for an answer. Window thread only.
+class DialogsLeavingWindowsFree final : public platform::IDialogs {
+public:
+    int MessageDlg(const std::u16string& text, platform::DialogKind kind, platform::DialogButtons buttons,
+                   const std::vector<std::u16string>& captions, const platform::DialogTitle& title) override;
+    void ShowMessage(const std::u16string& text) override;
+    std::u16string PromptOpenFile(const std::u16string& title, const std::u16string& filter,
+                                  const std::u16string& defaultExtension, platform::FileListing listing) override;
 };
 
 // The standard caption of a button.

@@ -2,16 +2,27 @@
 
 #include "support/Failure.h"
 
-#include <thread>
-
 std::shared_ptr<TThreadHttpPost> TThreadHttpPost::CreateSuspended(TSynchronize synchronize) {
     return std::shared_ptr<TThreadHttpPost>(new TThreadHttpPost(std::move(synchronize)));
 }
 
+TThreadHttpPost::~TThreadHttpPost() {
+    if (!thread_.joinable()) return;
+    // The thread holds the object until its very end: a last reference let
+    // go there is the thread itself going.
+    if (thread_.get_id() == std::this_thread::get_id())
+        thread_.detach();
+    else
+        thread_.join();
+}
+
 void TThreadHttpPost::Start() {
-    if (started_) return;
-    started_ = true;
-    std::thread([self = shared_from_this()] { self->Execute(); }).detach();
+    if (thread_.joinable()) return;
+    thread_ = std::thread([self = shared_from_this()] { self->Execute(); });
+}
+
+void TThreadHttpPost::WaitFor() {
+    if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
 }
 
 void TThreadHttpPost::Execute() {
@@ -35,19 +46,5 @@ void TThreadHttpPost::Execute() {
             // The completion shows its own failures; nothing may escape a thread.
         }
     }
-    {
-        std::lock_guard lock(mutex_);
-        finished_ = true;
-    }
-    finishedChanged_.notify_all();
-}
-
-bool TThreadHttpPost::Finished() const {
-    std::lock_guard lock(mutex_);
-    return finished_;
-}
-
-void TThreadHttpPost::WaitFor() const {
-    std::unique_lock lock(mutex_);
-    finishedChanged_.wait(lock, [this] { return finished_; });
+    finished_ = true;
 }

@@ -1,12 +1,13 @@
 #pragma once
 // The window thread as the other threads reach it: work handed over runs
 // there, in the order it was handed over, until the window closes. After
-// that it is dropped and whoever waits for it is let go. The window thread
-// itself never waits on another thread here.
+// that it is dropped and whoever waits for it is let go at once. The window
+// thread itself never waits on another thread here.
 
-#include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <set>
 #include <thread>
 
 class WindowThread : public std::enable_shared_from_this<WindowThread> {
@@ -25,15 +26,20 @@ public:
     // Hands `work` over without waiting; its failures stay there.
     void Post(std::function<void()> work);
 
-    // Window thread only: nothing handed over runs from now on.
-    void Close() { closed_ = true; }
-    bool Closed() const { return closed_; }
+    // Window thread only: nothing handed over runs from now on, and every
+    // caller still waiting goes on as if its work had been dropped.
+    void Close();
+    bool Closed() const;
     bool OnWindowThread() const { return std::this_thread::get_id() == owner_; }
+
+    struct Waiter;
 
 private:
     explicit WindowThread(Poster post) : post_(std::move(post)), owner_(std::this_thread::get_id()) {}
 
     Poster post_;
     std::thread::id owner_;
-    std::atomic<bool> closed_{false};
+    mutable std::mutex mutex_;
+    bool closed_ = false;
+    std::set<std::shared_ptr<Waiter>> waiting_;
 };

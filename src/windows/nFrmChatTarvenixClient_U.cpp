@@ -32,7 +32,7 @@ constexpr char16_t kOpenInBrowserHint[] = u"Abrir o atendimento no navegador pad
 }  // namespace
 
 TnFrmChatTarvenixClient::TnFrmChatTarvenixClient(ChromiumHostFactory hostFactory, QWidget* parent)
-    : RequestWindow(parent), FComandos(ChatWindowCommands::Create(*this)), hostFactory_(std::move(hostFactory)) {
+    : RequestWindow(parent), FComandos(std::make_unique<ChatWindowCommands>(*this)), hostFactory_(std::move(hostFactory)) {
     setWindowTitle(QStringLiteral("TarveNix - Atendimento"));
     resize(384, 450);
     SetMinimumOuterSize(380, 450);
@@ -95,8 +95,9 @@ TnFrmChatTarvenixClient::TnFrmChatTarvenixClient(ChromiumHostFactory hostFactory
 }
 
 TnFrmChatTarvenixClient::~TnFrmChatTarvenixClient() {
-    // A command still running may outlive the window; it must not reach it.
-    FComandos->Close();
+    // Nothing reaches the window from now on; a command still running is let
+    // go and ends before the window does.
+    FComandos.reset();
     if (FChromiumWindow) FChromiumWindow->CloseBrowser(true);
 }
 
@@ -111,7 +112,7 @@ void TnFrmChatTarvenixClient::Iniciar() {
     FChromiumWindow->OnLoadError = [this](bool mainFrame, int code, const std::u16string& text,
                                           const std::u16string& url) { OnLoadError(mainFrame, code, text, url); };
     FChromiumWindow->SetDefaultUrl(MontarUrl(true));
-    FConfirmarSair = false;
+    FClose.FConfirmarSair = false;
     FChromiumWindow->hide();
     hide();
 }
@@ -131,13 +132,13 @@ void TnFrmChatTarvenixClient::ConfigurarVisual() {}
 void TnFrmChatTarvenixClient::SetarModoLoading() {
     pgc1->setCurrentIndex(1);
     pgc1->setGeometry(rect());
-    FFecharNoNavigateError = true;
+    FClose.FFecharNoNavigateError = true;
     SetMaximizeButton(false);
 }
 
 void TnFrmChatTarvenixClient::SetarModoChat() {
     pgc1->setCurrentIndex(0);
-    FFecharNoNavigateError = false;
+    FClose.FFecharNoNavigateError = false;
     SetMaximizeButton(true);
 }
 
@@ -169,23 +170,26 @@ std::u16string TnFrmChatTarvenixClient::GetUrlRoot() {
 void TnFrmChatTarvenixClient::AbrirUrlNoBrowser(bool _AFechar) {
     TnTarvenixUtils::AbrirUrlNoBrowser(MontarUrl(false));
     if (_AFechar) {
-        FConfirmarSair = false;
-        closeWithoutAsking_ = true;
+        FClose.CloseWithoutAsking();
         close();
     }
 }
 
 void TnFrmChatTarvenixClient::RefreshChat() {
-    FFecharNoNavigateError = true;
+    FClose.FFecharNoNavigateError = true;
     if (FChromiumWindow) FChromiumWindow->repaint();
 }
 
 void TnFrmChatTarvenixClient::Fechar() {
-    FConfirmarSair = false;
-    closeWithoutAsking_ = true;
-    // Runs the close sequence later on the window thread; dropped if the
-    // window is gone by then.
-    QMetaObject::invokeMethod(this, [this] { close(); }, Qt::QueuedConnection);
+    // The close request, handled later on the window thread, where the close
+    // state lives; dropped if the window is gone by then.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            FClose.CloseWithoutAsking();
+            close();
+        },
+        Qt::QueuedConnection);
 }
 
 void TnFrmChatTarvenixClient::nLabel1Click(QObject*) { AbrirUrlNoBrowser(true); }
@@ -251,16 +255,15 @@ void TnFrmChatTarvenixClient::wbWebBrowser1NavigateComplete2() {
 void TnFrmChatTarvenixClient::DoLoadError() { wbWebBrowser1NavigateError(); }
 
 void TnFrmChatTarvenixClient::wbWebBrowser1NavigateError() {
-    if (!FFecharNoNavigateError || answeringLoadError_) return;
-    answeringLoadError_ = true;
+    if (!FClose.LoadErrorArrived()) return;
     const int answer = TnTarvenixUtils::MyMessageDlg(
         kLoadErrorQuestion, platform::DialogKind::Error, {platform::DialogButton::Yes, platform::DialogButton::No},
         {u"Sim", u"Não"}, u"Dravelt Tarvenix");
+    FClose.LoadErrorAnswered();
     if (answer == platform::ResultYes)
         AbrirUrlNoBrowser(true);
     else
         close();
-    answeringLoadError_ = false;
 }
 
 void TnFrmChatTarvenixClient::Timer1Timer() {
@@ -275,14 +278,11 @@ void TnFrmChatTarvenixClient::Timer1Timer() {
 }
 
 void TnFrmChatTarvenixClient::FormCloseQuery(QObject*, bool& CanClose) {
-    CanClose = true;
-    if (FConfirmarSair) {
-        CanClose = TnTarvenixUtils::StandardMessageDlg(kExitQuestion, platform::DialogKind::Warning,
-                                                       {platform::DialogButton::Yes, platform::DialogButton::No}) ==
-                   platform::ResultYes;
-        // The page closed the chat while the user was being asked.
-        if (closeWithoutAsking_) CanClose = true;
-    }
+    const bool askFirst = FClose.CloseRequested() == ChatWindowClose::Step::AskFirst;
+    CanClose = !askFirst || FClose.ExitAnswered(TnTarvenixUtils::StandardMessageDlg(
+                                                    kExitQuestion, platform::DialogKind::Warning,
+                                                    {platform::DialogButton::Yes, platform::DialogButton::No}) ==
+                                                platform::ResultYes);
     if (!CanClose) return;
     const std::u16string sep(1, platform::kPathSeparator);
     const std::u16string folder = TnTarvenixUtils::PegarCriarDiretorio(u"temp" + sep + u"Tarvenix_screenshots" + sep);
@@ -295,22 +295,21 @@ void TnFrmChatTarvenixClient::FormClose(QObject*) {
 }
 
 void TnFrmChatTarvenixClient::closeEvent(QCloseEvent* event) {
-    if (closed_) {
-        // A late close request (a queued Fechar, say) after the sequence has
-        // run: nothing is left to clean up or to ask.
-        event->accept();
-        return;
-    }
-    if (closing_) {
-        // Asked again while the exit question is on screen; that question's
-        // answer decides, and closeWithoutAsking_ has its say there.
-        event->ignore();
-        return;
+    switch (FClose.Current()) {
+        case ChatWindowClose::State::Closed:
+            // A late close request (a queued Fechar, say): nothing is left to
+            // clean up or to ask.
+            event->accept();
+            return;
+        case ChatWindowClose::State::Asking:
+            // A question is on screen; its answer decides.
+            event->ignore();
+            return;
+        case ChatWindowClose::State::Open:
+            break;
     }
     bool CanClose = true;
-    closing_ = true;
     FormCloseQuery(this, CanClose);
-    closing_ = false;
     if (!CanClose) {
         event->ignore();
         return;
@@ -318,7 +317,6 @@ void TnFrmChatTarvenixClient::closeEvent(QCloseEvent* event) {
     // From here on no page command reaches the window.
     FComandos->Close();
     FormClose(this);
-    closed_ = true;
     event->accept();
     NotifyClosed();
 }

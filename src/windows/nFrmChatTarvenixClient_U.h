@@ -5,12 +5,12 @@
 
 #include "browser/ChromiumHostWidget.h"
 #include "startup/RequestWindows.h"
+#include "windows/ChatWindowClose.h"
 #include "windows/RequestWindow.h"
 
 #include <QEvent>
 #include <QWidget>
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -54,8 +54,9 @@ public:
     static std::u16string GetUrlRoot();
     void AbrirUrlNoBrowser(bool _AFechar);
     void RefreshChat();
-    // Closes without asking; safe from any thread. A close the user has
-    // started and not yet confirmed goes through without asking again.
+    // Closes without asking; safe from any thread: the close request is
+    // posted. A close the user has started and not yet confirmed goes
+    // through without asking again.
     void Fechar();
     void nLabel1Click(QObject* Sender);
     // The page's commands enter here, in arrival order. They run one at a
@@ -77,19 +78,17 @@ public:
     std::int32_t PaddingBottom() const { return FPaddingBottom; }
     void SetPaddingBottom(std::int32_t value) { FPaddingBottom = value; }
     TnEventAfterAbrirChat& OnAfterAbrirChat() { return FOnAfterAbrirChat; }
-    bool ConfirmarSair() const { return FConfirmarSair; }
-    void SetConfirmarSair(bool value) { FConfirmarSair = value; }
-    bool FecharNoNavigateError() const { return FFecharNoNavigateError; }
-
+    bool ConfirmarSair() const { return FClose.FConfirmarSair; }
+    void SetConfirmarSair(bool value) { FClose.FConfirmarSair = value; }
+    bool FecharNoNavigateError() const { return FClose.FFecharNoNavigateError; }
 
     std::int32_t FPaddingRight = 0;
     std::int32_t FPaddingBottom = 0;
     TnEventAfterAbrirChat FOnAfterAbrirChat;
-    // Written by Fechar from other threads.
-    std::atomic<bool> FConfirmarSair{false};
-    bool FFecharNoNavigateError = false;
+    // FConfirmarSair and FFecharNoNavigateError, with where the close stands.
+    ChatWindowClose FClose;
     // The page commands and the two uploads (FThreadScreenshot, FThreadUpload).
-    std::shared_ptr<ChatWindowCommands> FComandos;
+    std::unique_ptr<ChatWindowCommands> FComandos;
     ChromiumHostWidget* FChromiumWindow = nullptr;
 
 protected:
@@ -104,13 +103,4 @@ private:
     void SetMaximizeButton(bool shown);
 
     ChromiumHostFactory hostFactory_;
-    // A second load error while the first one's question is open (frames of
-    // the same failing page) must not ask again or open the browser twice.
-    bool answeringLoadError_ = false;
-    // A close the page or the program asked for: it wins over the exit
-    // question, also over one already on screen.
-    std::atomic<bool> closeWithoutAsking_{false};
-    // The close sequence is running (its question may be on screen).
-    bool closing_ = false;
-    bool closed_ = false;
 };

@@ -21,6 +21,7 @@ public:
     platform::WindowHandle chatHandle = 11, applicationHandle = 22;
     std::function<void()> onPrintScreen;
 
+    platform::IDialogs& Dialogs() override { return *platform::Current().dialogs; }
     void Fechar() override { calls.push_back("Fechar"); }
     void AbrirUrlNoBrowser(bool fechar) override { calls.push_back(fechar ? "AbrirUrlNoBrowser(true)" : "AbrirUrlNoBrowser(false)"); }
     void RefreshChat() override { calls.push_back("RefreshChat"); }

@@ -1,4 +1,5 @@
 #include "windows/ChatUploads.h"
+#include "windows/UploadReply.h"
 
 #include "fakes/FakePlatform.h"
 #include "platform/posix/PosixFileSystem.h"
@@ -46,6 +47,7 @@ public:
     void RunScript(const std::u16string& script) override { Log("script:" + ToUtf8(script)); }
     std::u16string GetUrlRoot() override { return urlRoot; }
     std::shared_ptr<WindowThread> GetWindowThread() override { return windowThread; }
+    platform::IDialogs& Dialogs() override { return *platform::Current().dialogs; }
 
     // Runs what it is handed at once, on the thread that hands it over.
     std::shared_ptr<WindowThread> windowThread = WindowThread::Create([this](WindowThread::Task task) {

@@ -1,9 +1,12 @@
 // The hand-over between the command thread and the window thread, with the
 // test's own thread as the window thread.
 
+#include "fakes/FakePlatform.h"
 #include "support/Failure.h"
+#include "support/WaitUntil.h"
 #include "windows/CommandThread.h"
 #include "windows/WindowThread.h"
+#include "windows/WindowThreadDialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -25,20 +28,15 @@ public:
         tasks_.push_back(std::move(task));
     });
     // Runs what has been handed over until `done` holds.
-    template <class Done>
-    bool RunUntil(Done done) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
+    bool RunUntil(const std::function<bool()>& done) {
+        return testing_support::WaitUntil(done, 10000, [this] {
             std::deque<WindowThread::Task> tasks;
             {
                 std::lock_guard lock(mutex_);
                 tasks.swap(tasks_);
             }
             for (auto& task : tasks) task();
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return true;
+        }, 1);
     }
 
 private:
@@ -106,6 +104,64 @@ TEST(CommandThread, AFailureOnTheWindowThreadComesBackToTheCommand) {
     });
     ASSERT_TRUE(window.RunUntil([&] { return done.load(); }));
     EXPECT_TRUE(caught);
+}
+
+// A command's dialogs are shown by the window thread while the command
+// waits; once the window has closed, a waiting one and every later one
+// answer as dismissed, and none is shown.
+TEST(WindowThreadDialogs, EachDialogIsTheWindowThreadsAndAfterTheCloseAnswersAsDismissed) {
+    EventQueue window;
+    struct WhereShown : fakes::Dialogs {
+        std::shared_ptr<WindowThread> thread;
+        bool allOnWindowThread = true;
+        int MessageDlg(const std::u16string& t, platform::DialogKind k, platform::DialogButtons b,
+                       const std::vector<std::u16string>& c, const platform::DialogTitle& title) override {
+            allOnWindowThread = allOnWindowThread && thread->OnWindowThread();
+            return fakes::Dialogs::MessageDlg(t, k, b, c, title);
+        }
+    } shown;
+    shown.thread = window.thread;
+    shown.answers = {platform::ResultYes};
+    shown.files = {u"/dados/a.pdf"};
+    WindowThreadDialogs dialogs(window.thread, shown);
+    using platform::DialogButton;
+    CommandThread commands;
+    std::vector<int> answers;
+    std::u16string chosen;
+    std::atomic<int> done{0};
+    commands.Post([&] {
+        answers.push_back(dialogs.MessageDlg(u"Sair?", platform::DialogKind::Warning,
+                                             {DialogButton::Yes, DialogButton::No}, {}, std::nullopt));
+        chosen = dialogs.PromptOpenFile(u"Arquivo", u"", u"", platform::FileListing::Matching);
+        dialogs.ShowMessage(u"Pronto");
+        ++done;
+    });
+    ASSERT_TRUE(window.RunUntil([&] { return done == 1; }));
+    EXPECT_EQ(answers, std::vector<int>{platform::ResultYes});
+    EXPECT_EQ(chosen, u"/dados/a.pdf");
+    EXPECT_EQ(shown.messages, std::vector<std::u16string>{u"Pronto"});
+    EXPECT_TRUE(shown.allOnWindowThread);
+
+    // One asked while the window closes, before the window thread got to it.
+    commands.Post([&] {
+        answers.push_back(dialogs.MessageDlg(u"Sair?", platform::DialogKind::Warning,
+                                             {DialogButton::Yes, DialogButton::No}, {}, std::nullopt));
+        ++done;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    window.thread->Close();
+    commands.Join();
+    EXPECT_EQ(done, 2);
+    for (const auto& [buttons, dismissed] :
+         std::vector<std::pair<platform::DialogButtons, int>>{{{DialogButton::OK}, platform::ResultOK},
+                                                              {{DialogButton::Yes}, platform::ResultCancel},
+                                                              {{DialogButton::Yes, DialogButton::No, DialogButton::Cancel},
+                                                               platform::ResultCancel}})
+        answers.push_back(dialogs.MessageDlg(u"?", platform::DialogKind::Information, buttons, {}, std::nullopt));
+    EXPECT_EQ(answers, (std::vector<int>{platform::ResultYes, platform::ResultNo, platform::ResultOK,
+                                         platform::ResultCancel, platform::ResultCancel}));
+    EXPECT_EQ(dialogs.PromptOpenFile(u"Arquivo", u"", u"", platform::FileListing::Matching), u"");
+    EXPECT_EQ(shown.shown.size(), 1u) << "nothing is shown after the close";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@ if(TARGET tarvenix_commands AND WIN32)
   tarvenix_add_test(NAME chat_commands_tests
     SOURCES
       windows/ChatCommandsTest.cpp
+      windows/ChatWindowCloseTest.cpp
       windows/CommandThreadTest.cpp
       windows/ThreadHttpPostTest.cpp
     LIBS tarvenix_commands tarvenix_test_fakes
@@ -36,6 +37,7 @@ elseif(TARGET tarvenix_commands)
     SOURCES
       windows/ChatCommandsTest.cpp
       windows/ChatUploadsTest.cpp
+      windows/ChatWindowCloseTest.cpp
       windows/CommandThreadTest.cpp
       windows/ThreadHttpPostTest.cpp
       windows/UploadTransportTest.cpp

@@ -4,6 +4,7 @@
 #include "browser/EngineStart.h"
 #include "browser/TChromiumWindow.h"
 #include "support/ChildProcess.h"
+#include "support/PageServer.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -61,49 +62,12 @@ int ClosedPort() {
     return ntohs(address.sin_port);
 }
 
-// Pages for one test, served on a port chosen at run time.
-class PageServer {
-public:
-    PageServer() {
-        // One request per connection, so that stopping never waits for an
-        // idle keep-alive connection of the engine.
-        server_.set_keep_alive_max_count(1);
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-    }
-    ~PageServer() {
-        server_.stop();
-        thread_.join();
-    }
-    void Page(const std::string& path, const std::string& html) {
-        server_.Get(path, [this, html](const httplib::Request& req, httplib::Response& res) {
-            {
-                std::lock_guard lock(mutex_);
-                acceptLanguage_ = req.get_header_value("Accept-Language");
-            }
-            res.set_content(html, "text/html; charset=utf-8");
-        });
-    }
-    std::string LastAcceptLanguage() {
-        std::lock_guard lock(mutex_);
-        return acceptLanguage_;
-    }
-    // Any name under "localhost" reaches the loopback address too, which
-    // gives hosts of one site on one server.
-    std::u16string Url(const std::string& path, const std::string& host = "127.0.0.1") const {
-        return QString::fromStdString("http://" + host + ":" + std::to_string(port_) + path).toStdU16String();
-    }
-    std::string Url8(const std::string& path, const std::string& host = "127.0.0.1") const {
-        return QString::fromStdU16String(Url(path, host)).toStdString();
-    }
+using testing_support::PageServer;
 
-private:
-    httplib::Server server_;
-    std::mutex mutex_;
-    std::string acceptLanguage_;
-    int port_ = 0;
-    std::thread thread_;
-};
+// The address of `path` on `pages`, by `host`.
+std::u16string Url(const PageServer& pages, const std::string& path, const std::string& host = "127.0.0.1") {
+    return QString::fromStdString(pages.Root(host) + path).toStdU16String();
+}
 
 // A host with a browser on `url`, recording what the engine reports.
 struct Browser {
@@ -192,8 +156,8 @@ TEST(ChromiumWindow, CreatesOneBrowserAndLoadsTheDemoChatPage) {
 // Brazilian Portuguese.
 TEST(ChromiumWindow, PageAndServiceSeeBrazilianPortuguese) {
     PageServer pages;
-    pages.Page("/", "<script>external.Notificar('language ' + navigator.language);</script>");
-    Browser browser(pages.Url("/"));
+    pages.Document("/", "<script>external.Notificar('language ' + navigator.language);</script>");
+    Browser browser(Url(pages, "/"));
     ASSERT_TRUE(browser.Start());
     ASSERT_TRUE(WaitFor([&] { return !browser.texts.empty(); }));
     EXPECT_EQ(browser.texts.front(), u"language pt-BR");
@@ -212,14 +176,14 @@ TEST(ChromiumWindow, AnUnreachableAddressRaisesLoadError) {
 // that leaves the page.
 TEST(ChromiumWindow, PermissionsAreRefusedAndTheMenuSpellsInPortugueseAndKeepsThePage) {
     PageServer pages;
-    pages.Page("/", R"(<!DOCTYPE html><html><body style="margin:0">
+    pages.Document("/", R"(<!DOCTYPE html><html><body style="margin:0">
         <textarea id="t" spellcheck="true" style="width:380px;height:200px;font-size:20px">ecola bonita</textarea><script>
         Notification.requestPermission().then(function (p) { external.Notificar('notificação ' + p); });
         navigator.geolocation.getCurrentPosition(function () { external.Notificar('posição'); },
             function (e) { external.Notificar('posição recusada ' + e.code); });
         var t = document.getElementById('t'); t.focus(); t.setSelectionRange(2, 2);
         </script></body></html>)");
-    Browser browser(pages.Url("/"));
+    Browser browser(Url(pages, "/"));
     ASSERT_TRUE(browser.Start());
     ASSERT_TRUE(browser.WaitForText(u"notificação denied"));
     ASSERT_TRUE(browser.WaitForText(u"posição recusada 1"));
@@ -266,7 +230,7 @@ TEST(ChromiumWindow, WithoutABrowserNothingHappens) {
 
 TEST(ScriptBridge, DeliversTextsInOrderAndDropsEverythingElse) {
     PageServer pages;
-    pages.Page("/", R"(<!DOCTYPE html><html><head><script>
+    pages.Document("/", R"(<!DOCTYPE html><html><head><script>
         var results = [];
         results.push(external.Notificar('Refresh'));
         results.push(external.Notificar());
@@ -279,7 +243,7 @@ TEST(ScriptBridge, DeliversTextsInOrderAndDropsEverythingElse) {
         results.push(external.Notificar('Olá | "aspas" \\ \u00e7 \ud83d\ude00'));
         external.Notificar('undefined-all:' + results.every(function (r) { return r === undefined; }));
     </script></head><body></body></html>)");
-    Browser browser(pages.Url("/"));
+    Browser browser(Url(pages, "/"));
     ASSERT_TRUE(browser.Start());
     ASSERT_TRUE(browser.WaitForText(u"undefined-all:true"));
     const std::vector<std::u16string> expected{u"Refresh", u"", u"a", u"Olá | \"aspas\" \\ ç 😀", u"undefined-all:true"};
@@ -289,12 +253,12 @@ TEST(ScriptBridge, DeliversTextsInOrderAndDropsEverythingElse) {
 
 TEST(ScriptBridge, HundredsOfCallsDuringLoadArriveInOrder) {
     PageServer pages;
-    pages.Page("/", R"(<!DOCTYPE html><html><head><script>
+    pages.Document("/", R"(<!DOCTYPE html><html><head><script>
         for (var i = 0; i < 400; ++i) external.Notificar('n' + i);
     </script></head><body><script>
         for (var j = 400; j < 500; ++j) external.Notificar('n' + j);
     </script></body></html>)");
-    Browser browser(pages.Url("/"));
+    Browser browser(Url(pages, "/"));
     ASSERT_TRUE(browser.Start());
     ASSERT_TRUE(browser.WaitForText(u"n499"));
     ASSERT_EQ(browser.texts.size(), 500u);
@@ -303,12 +267,12 @@ TEST(ScriptBridge, HundredsOfCallsDuringLoadArriveInOrder) {
 
 TEST(ScriptBridge, SubFramesReachTheLauncherToo) {
     PageServer pages;
-    pages.Page("/inner", R"(<!DOCTYPE html><html><body><script>
+    pages.Document("/inner", R"(<!DOCTYPE html><html><body><script>
         external.Notificar('from-frame');
     </script><iframe srcdoc="<script>external.Notificar('from-nested-frame')</script>"></iframe></body></html>)");
-    pages.Page("/", R"(<!DOCTYPE html><html><body><script>external.Notificar('from-top');</script>
+    pages.Document("/", R"(<!DOCTYPE html><html><body><script>external.Notificar('from-top');</script>
         <iframe src="/inner"></iframe></body></html>)");
-    Browser browser(pages.Url("/"));
+    Browser browser(Url(pages, "/"));
     ASSERT_TRUE(browser.Start());
     ASSERT_TRUE(browser.WaitForText(u"from-frame"));
     ASSERT_TRUE(browser.WaitForText(u"from-nested-frame"));
@@ -320,19 +284,19 @@ TEST(ScriptBridge, SubFramesReachTheLauncherToo) {
 TEST(ScriptBridge, OnlyDocumentsOfTheChatsSiteReachTheLauncherAndInOrder) {
     PageServer chat, other;
     // The other origin's call is sent, then it says so.
-    other.Page("/frame", R"(<!DOCTYPE html><script>
+    other.Document("/frame", R"(<!DOCTYPE html><script>
         external.Notificar('ConnectRemoteAttendantListening|127.0.0.1:5500|tight');
         parent.postMessage('foreign-sent', '*');</script>)");
-    chat.Page("/inner", R"(<!DOCTYPE html><script>
+    chat.Document("/inner", R"(<!DOCTYPE html><script>
         external.Notificar('same-1'); external.Notificar('same-2');</script>)");
-    chat.Page("/", R"(<!DOCTYPE html><html><body><script>
+    chat.Document("/", R"(<!DOCTYPE html><html><body><script>
         external.Notificar('top');
         window.addEventListener('message', function (e) {
             if (e.data === 'foreign-sent') external.Notificar('after-foreign');
         });
-        </script><iframe src=")" + other.Url8("/frame") + R"("></iframe>
-        <iframe src=")" + chat.Url8("/inner", "widget.tarvenix.localhost") + R"("></iframe></body></html>)");
-    Browser browser(chat.Url("/", "chat.tarvenix.localhost"));
+        </script><iframe src=")" + other.Root() + "/frame" + R"("></iframe>
+        <iframe src=")" + chat.Root("widget.tarvenix.localhost") + "/inner" + R"("></iframe></body></html>)");
+    Browser browser(Url(chat, "/", "chat.tarvenix.localhost"));
     ASSERT_TRUE(browser.Start());
     ASSERT_TRUE(browser.WaitForText(u"after-foreign"));
     ASSERT_TRUE(browser.WaitForText(u"same-2"));
@@ -346,10 +310,10 @@ TEST(ScriptBridge, OnlyDocumentsOfTheChatsSiteReachTheLauncherAndInOrder) {
 
 TEST(ScriptBridge, AHandlerInAModalLoopHoldsUpTheLaterMessages) {
     PageServer pages;
-    pages.Page("/", R"(<!DOCTYPE html><html><body><script>
+    pages.Document("/", R"(<!DOCTYPE html><html><body><script>
         external.Notificar('first'); external.Notificar('second'); external.Notificar('third');
     </script></body></html>)");
-    Browser browser(pages.Url("/"));
+    Browser browser(Url(pages, "/"));
     std::vector<std::string> trace;
     browser.host->OnProcessMessageReceived = [&](const BridgeMessage& message) {
         const std::string text = QString::fromStdU16String(message.arguments.at(0)).toStdString();

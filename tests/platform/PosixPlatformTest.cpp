@@ -7,6 +7,7 @@
 #include "startup/nTarvenixClasses_U.h"
 #include "support/Failure.h"
 #include "support/TextUtils.h"
+#include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -112,7 +113,7 @@ TEST(PosixShell, AnAddressThatLooksLikeAnOptionNeverReachesXdgOpen) {
         text << in.rdbuf();
         return text.str();
     };
-    for (int i = 0; i < 100 && read().empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    testing_support::WaitUntil([&] { return !read().empty(); }, 2000);
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     EXPECT_EQ(read(), "http://helpdesk.example/\n");
     fs::remove_all(bin);

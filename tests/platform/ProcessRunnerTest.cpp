@@ -1,6 +1,7 @@
 #include "fakes/TempFolder.h"
 #include "platform/posix/PosixProcessRunner.h"
 #include "support/TextUtils.h"
+#include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -66,7 +67,7 @@ TEST_F(Runner, LineThatNeverEndsIsEndedWithAllItStartedAtTheBound) {
     EXPECT_GE(took, 400ms);
     EXPECT_LT(took, 5s);
     const int pid = std::stoi(fakes::TempFolder::Read(pidFile));
-    for (int i = 0; i < 50 && Alive(pid); ++i) std::this_thread::sleep_for(20ms);
+    testing_support::WaitUntil([&] { return !Alive(pid); }, 1000);
     EXPECT_FALSE(Alive(pid));
 }
 

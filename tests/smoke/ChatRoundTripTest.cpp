@@ -3,10 +3,8 @@
 // the program as users install it, started by a user who cannot write in
 // its folder.
 
-#include "support/ChildProcess.h"
-#include "support/Desktop.h"
 #include "support/Prerequisites.h"
-#include "support/ProgramCopy.h"
+#include "support/RealProgram.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -33,11 +31,12 @@ const auto* const needs = ::testing::AddGlobalTestEnvironment(new testing_suppor
 namespace fs = std::filesystem;
 using nlohmann::json;
 using testing_support::ChildProcess;
+using testing_support::kChatTitle;
 using testing_support::RunAndRead;
 using testing_support::VisibleWindows;
 using testing_support::WaitForWindow;
+using testing_support::WaitUntil;
 
-constexpr char kChatTitle[] = "^TarveNix - Atendimento$";
 constexpr char kOpenFileTitle[] = "^Selecione um arquivo para enviar ao atendente$";
 
 std::string ReadAll(const fs::path& path) {
@@ -47,22 +46,17 @@ std::string ReadAll(const fs::path& path) {
 
 // Whether `pid` shows a window titled `title` becomes `visible` within the time.
 bool WaitForVisibility(pid_t pid, const std::string& title, bool visible, int timeoutMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (VisibleWindows(pid, title).empty() != visible) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return false;
+    return WaitUntil([&] { return VisibleWindows(pid, title).empty() != visible; }, timeoutMs);
 }
 
-class ChatRoundTrip : public ::testing::Test {
+class ChatRoundTrip : public testing_support::RealProgram {
 protected:
     void SetUp() override {
         ASSERT_NO_FATAL_FAILURE(StartService());
-        Launch({testing_support::InstallProgram(PROGRAM_PATH, folder_ / "app").string()});
+        Launch();
     }
     void StartService() {
-        folder_ = testing_support::FreshTestFolder("tarvenix-roundtrip");
+        RealProgram::SetUp();
         fs::create_directories(folder_ / "uploads");
         service_ = std::make_unique<ChildProcess>(std::vector<std::string>{
             DEMO_SERVICE_PATH, "--port", "0", "--upload-dir", (folder_ / "uploads").string()});
@@ -70,21 +64,26 @@ protected:
         ASSERT_EQ(line.rfind("listening 127.0.0.1:", 0), 0u) << line;
         root_ = "http://127.0.0.1:" + line.substr(line.rfind(':') + 1);
     }
-    // Starts `command` (the program, and what starts it) on the service and
-    // waits for the chat page.
-    void Launch(std::vector<std::string> command, const std::vector<std::string>& environment = {}) {
-        command.insert(command.end(), {"-Url", root_, "-token", "abc"});
-        app_ = std::make_unique<ChildProcess>(command, environment);
+    // Starts the program on the service, through `through` (a program that
+    // starts it, and its arguments) when one is given, and waits for the
+    // chat page.
+    void Launch(std::vector<std::string> through = {}, const std::vector<std::string>& environment = {}) {
+        fs::path starter;
+        if (!through.empty()) {
+            starter = through.front();
+            through.erase(through.begin());
+            through.push_back((program_.empty() ? Install() : program_).string());
+        }
+        through.insert(through.end(), {"-Url", root_, "-token", "abc"});
+        Start(through, environment, {}, starter);
         ASSERT_FALSE(WaitForWindow(app_->Pid(), kChatTitle, 30000).empty()) << "the chat window did not open";
         ASSERT_TRUE(WaitForCalls({"load"}, 30000))
             << "the page did not load: " << Log().dump();
         MarkSeen();
     }
     void TearDown() override {
-        app_.reset();
+        RealProgram::TearDown();
         service_.reset();
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
     }
 
     // The page's calls since the last MarkSeen, in the order the page made
@@ -108,14 +107,10 @@ protected:
     }
     // Waits until the page has made every one of the calls `fns`.
     bool WaitForCalls(const std::vector<std::string>& fns, int timeoutMs) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (std::chrono::steady_clock::now() < deadline) {
+        return WaitUntil([&] {
             const json log = Log();
-            if (std::all_of(fns.begin(), fns.end(), [&](const std::string& fn) { return Find(log, fn) >= 0; }))
-                return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        return false;
+            return std::all_of(fns.begin(), fns.end(), [&](const std::string& fn) { return Find(log, fn) >= 0; });
+        }, timeoutMs, {}, 100);
     }
     // The index of the first call of `fn` at or after `from`, or -1.
     static int Find(const json& log, const std::string& fn, int from = 0) {
@@ -148,11 +143,9 @@ protected:
         ASSERT_TRUE(WaitForVisibility(app_->Pid(), kOpenFileTitle, false, 10000)) << "the dialog stayed open";
     }
 
-    fs::path folder_;
     std::string root_;
     int seen_ = 0;
     std::unique_ptr<ChildProcess> service_;
-    std::unique_ptr<ChildProcess> app_;
 };
 
 // The program as users install it, in a folder that belongs to root, started
@@ -167,7 +160,7 @@ protected:
         if (::geteuid() != 0 || !user) GTEST_SKIP() << "needs root and the user " << kUser;
         const char* cookie = std::getenv("XAUTHORITY");
         ASSERT_NO_FATAL_FAILURE(StartService());
-        program_ = Install(GetParam());
+        program_ = InstallAsUsersDo(GetParam());
         ASSERT_TRUE(fs::exists(program_)) << "nothing installed at " << program_;
         // A home of the user's own, and the display's cookie for the user.
         fs::create_directories(folder_ / "home");
@@ -179,12 +172,12 @@ protected:
             environment.push_back("XAUTHORITY=" + (folder_ / "Xauthority").string());
         }
         Launch({"/usr/bin/setpriv", "--reuid=" + std::to_string(user->pw_uid), "--regid=" + std::to_string(user->pw_gid),
-                "--clear-groups", "--", program_.string()},
+                "--clear-groups", "--"},
                environment);
     }
     // The program's folder as cmake --install lays it out, or as the Debian
     // package holds it; owned by root. Its executable.
-    fs::path Install(const std::string& how) {
+    fs::path InstallAsUsersDo(const std::string& how) {
         const fs::path where = folder_ / "installed";
         if (how == "cmake") {
             RunAndRead("cmake --install '" BUILD_DIR "' --prefix '" + where.string() + "' >/dev/null 2>&1");
@@ -195,8 +188,6 @@ protected:
                 RunAndRead("dpkg-deb -x '" + entry.path().string() + "' '" + where.string() + "'");
         return where / "opt" / "tarvenix" / "PTarveNixApp";
     }
-
-    fs::path program_;
 };
 
 TEST_P(InstalledChat, LoadsUploadsAScreenshotAndWritesOnlyInTheUsersFolder) {

@@ -2,216 +2,83 @@
 // upload or a tool is still doing: the real program under a display, against
 // a helpdesk of the test's own that misbehaves on request.
 
-#include "support/ChildProcess.h"
-#include "support/Desktop.h"
+#include "support/PageServer.h"
 #include "support/Prerequisites.h"
-#include "support/ProgramCopy.h"
+#include "support/RealProgram.h"
 #include "support/X11Client.h"
 
 #include <gtest/gtest.h>
-#include <httplib.h>
 
 #include <algorithm>
-#include <chrono>
-#include <condition_variable>
-#include <cstdlib>
-#include <deque>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <sstream>
-#include <thread>
 
 namespace {
 
 namespace fs = std::filesystem;
 using testing_support::ChildProcess;
+using testing_support::kChatTitle;
 using testing_support::PressReturn;
-using testing_support::RunAndRead;
 using testing_support::VisibleWindows;
 using testing_support::WaitForWindow;
 
 const auto* const needs = ::testing::AddGlobalTestEnvironment(new testing_support::NeedsDisplay({"xdotool"}));
 
-constexpr char kChatTitle[] = "^TarveNix - Atendimento$";
-// From the window's disappearance to the process's end.
-constexpr int kEndLimitMs = 3000;
-
-// A chat page whose confirmation button does what the test says, which sends
-// the commands the test queues, and reports what it is told.
-class TestService {
-public:
-    std::string confirmation = "fetch('/confirm', {method: 'POST'});";
-    std::string pageScript;
-
-    TestService() {
-        server_.Get(R"(/ChatWidget/Login/.*)", [this](const httplib::Request&, httplib::Response& res) {
-            res.set_content(Page(), "text/html; charset=utf-8");
-        });
-        server_.Get(R"(/api/servicos/.*)", [](const httplib::Request&, httplib::Response& res) {
-            res.set_content("<!DOCTYPE html><title>s</title><p>Serviços</p>", "text/html; charset=utf-8");
-        });
-        server_.Get("/next", [this](const httplib::Request&, httplib::Response& res) {
-            std::lock_guard lock(mutex_);
-            if (commands_.empty()) {
-                res.status = 204;
-                return;
-            }
-            res.set_content(commands_.front(), "text/plain; charset=utf-8");
-            commands_.pop_front();
-        });
-        server_.Get("/report", [this](const httplib::Request& req, httplib::Response& res) {
-            Note(httplib::detail::decode_url(req.target.substr(req.target.find('?') + 1), false));
-            res.status = 204;
-        });
-        for (const char* path : {"/confirm", "/beacon"})
-            server_.Post(path, [this, path](const httplib::Request&, httplib::Response& res) {
-                Note(path + 1);
-                res.status = 204;
-            });
-        // Requests that get no answer while the test runs.
-        server_.Get("/slow", [this](const httplib::Request&, httplib::Response&) { Hold("slow"); });
-        server_.Post("/arquivo/upload", [this](const httplib::Request&, httplib::Response&) { Hold("upload"); });
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-    }
-    ~TestService() {
-        {
-            std::lock_guard lock(mutex_);
-            released_ = true;
-        }
-        changed_.notify_all();
-        server_.stop();
-        thread_.join();
-    }
-
-    std::string Root() const { return "http://127.0.0.1:" + std::to_string(port_); }
-    // The page sends it as if one of its buttons had been pressed.
-    void Send(const std::string& command) {
-        std::lock_guard lock(mutex_);
-        commands_.push_back(command);
-    }
-    bool Received(const std::string& what, int timeoutMs = 15000) {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
-            return std::find(received_.begin(), received_.end(), what) != received_.end();
-        });
-    }
-    void Forget() {
-        std::lock_guard lock(mutex_);
-        received_.clear();
-        commands_.clear();
-    }
-
-private:
-    std::string Page() {
-        std::lock_guard lock(mutex_);
-        return R"PAGE(<!DOCTYPE html><html><head><meta charset="utf-8"></head><body>
-<button class="chat-widget-zq-btn-yes btn-zq-confirm btn-yes" onclick="confirmar()">Encerrar</button>
+// The chat page: its confirmation button does what the test says, it sends
+// the commands the test queues, and it reports what it is told.
+std::string ChatPage(const std::string& confirmation, const std::string& pageScript) {
+    return R"PAGE(<button class="chat-widget-zq-btn-yes btn-zq-confirm btn-yes" onclick="confirmar()">Encerrar</button>
 <script>
-function report(what) { fetch('/report?' + encodeURIComponent(what)).catch(function () {}); }
 function buildRemoteButton() { report('armed'); }
 function notifyEvent() {}
 function sendInteractionToAttendant(text) { report('attendant:' + text); }
 function confirmar() { )PAGE" + confirmation + R"PAGE( }
 function stuck() { var x = new XMLHttpRequest(); x.open('GET', '/slow', false); x.send(); }
-function poll() {
-  fetch('/next').then(function (r) { return r.status === 200 ? r.text() : null; }).then(function (text) {
-    if (text) { external.Notificar(text); if (/\|stuck$/.test(text)) stuck(); }
-    setTimeout(poll, 50);
-  }, function () { setTimeout(poll, 50); });
+window.afterCommand = function (text) { if (/\|stuck$/.test(text)) stuck(); };
+window.addEventListener('load', function () { report('load'); });
+)PAGE" + pageScript + "\n</script>";
 }
-window.addEventListener('load', function () { report('load'); poll(); });
-)PAGE" + pageScript + R"PAGE(
-</script></body></html>)PAGE";
-    }
-    void Note(const std::string& what) {
-        {
-            std::lock_guard lock(mutex_);
-            received_.push_back(what);
-        }
-        changed_.notify_all();
-    }
-    void Hold(const std::string& what) {
-        Note(what);
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return released_; });
-    }
 
-    httplib::Server server_;
-    int port_ = 0;
-    std::thread thread_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<std::string> commands_;
-    std::vector<std::string> received_;
-    bool released_ = false;
-};
-
-class ProgramEnd : public ::testing::Test {
+class ProgramEnd : public testing_support::RealProgram {
 protected:
-    void SetUp() override {
-        folder_ = testing_support::FreshTestFolder("tarvenix-end");
-        fs::create_directories(folder_ / "bin");
-        program_ = testing_support::InstallProgram(PROGRAM_PATH, folder_ / "app");
-        // A default browser that only writes down what it was given.
-        Script(folder_ / "bin" / "xdg-open", "printf '%s\\n' \"$1\" >> '" + (folder_ / "opened.txt").string() + "'");
-    }
-    void TearDown() override {
-        app_.reset();
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
+    ProgramEnd() {
+        for (const char* path : {"/confirm", "/beacon"}) service_.Noted("POST", path);
+        // Requests that get no answer while the test runs.
+        service_.Noted("GET", "/slow", /*held=*/true);
+        service_.Noted("POST", "/arquivo/upload", /*held=*/true, "upload");
+        service_.Page(R"(/api/servicos/.*)", "<p>Serviços</p>");
+        service_.Page(R"(/ChatWidget/Login/.*)", [this] { return ChatPage(confirmation, pageScript); });
     }
 
     static void Script(const fs::path& path, const std::string& body) {
         std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
         fs::permissions(path, fs::perms::owner_all);
     }
-    void Start(const std::vector<std::string>& args) {
-        std::vector<std::string> argv{program_.string()};
-        argv.insert(argv.end(), args.begin(), args.end());
-        app_ = std::make_unique<ChildProcess>(
-            argv, std::vector<std::string>{"PATH=" + (folder_ / "bin").string() + ":" + std::getenv("PATH")});
-    }
     // The chat on the test's service, its page loaded.
     void OpenChat() {
         service_.Forget();
         Start({"-Url", service_.Root(), "-token", "t"});
         ASSERT_TRUE(service_.Received("load", 30000)) << "the page did not load";
-        window_ = SettledWindow(kChatTitle);
+        window_ = testing_support::SettledWindow(app_->Pid(), kChatTitle);
         ASSERT_FALSE(window_.empty()) << "the chat window did not open";
     }
-    std::string SettledWindow(const std::string& title) { return testing_support::SettledWindow(app_->Pid(), title); }
     // A window of the program other than `except`, such as a dialog.
     std::string OtherWindow(const std::string& except, int timeoutMs = 10000) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (std::chrono::steady_clock::now() < deadline) {
+        std::string other;
+        testing_support::WaitUntil([&] {
             std::istringstream ids(VisibleWindows(app_->Pid(), "."));
             for (std::string id; std::getline(ids, id);)
-                if (id != except) return id;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return {};
-    }
-    // Waits for the chat window to go, then for the process; its exit code.
-    std::optional<int> EndAfterTheWindowCloses(const std::string& title = kChatTitle) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (!VisibleWindows(app_->Pid(), title).empty()) {
-            if (std::chrono::steady_clock::now() > deadline) return std::nullopt;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return app_->WaitExit(kEndLimitMs);
-    }
-    std::string Opened() const {
-        std::ifstream in(folder_ / "opened.txt");
-        return std::string(std::istreambuf_iterator<char>(in), {});
+                if (id != except) other = id;
+            return !other.empty();
+        }, timeoutMs, {}, 50);
+        return other;
     }
 
-    fs::path folder_;
-    fs::path program_;
-    TestService service_;
+    std::string confirmation = "fetch('/confirm', {method: 'POST'});";
+    std::string pageScript;
+    testing_support::PageServer service_;
     testing_support::X11Client x11_;
-    std::unique_ptr<ChildProcess> app_;
     std::string window_;
 };
 
@@ -264,7 +131,7 @@ TEST_F(ProgramEnd, BothAnswersOfTheLoadErrorAndTheServiceWindowsCloseEndTheProce
 
     Start({"-Url", service_.Root(), "-servico_tipo", "listar", "-IDAplicativo", "7", "-Name", "Ana", "-Email",
            "ana@example.com", "-OrganizationCodeReference", "42"});
-    const std::string window = SettledWindow("^Consultar Serviços$");
+    const std::string window = testing_support::SettledWindow(app_->Pid(), "^Consultar Serviços$");
     ASSERT_FALSE(window.empty());
     x11_.Close(window);
     EXPECT_EQ(EndAfterTheWindowCloses("^Consultar Serviços$"), 0);
@@ -272,27 +139,27 @@ TEST_F(ProgramEnd, BothAnswersOfTheLoadErrorAndTheServiceWindowsCloseEndTheProce
 
 TEST_F(ProgramEnd, APageThatIsStuckDoesNotKeepTheProcessAlive) {
     // The confirmation waits for a request that is never answered.
-    service_.confirmation = "stuck();";
+    confirmation = "stuck();";
     OpenChat();
     service_.Send("CloseChatWindow");
     EXPECT_EQ(EndAfterTheWindowCloses(), 0);
     EXPECT_TRUE(service_.Received("slow", 0));
 
     // The confirmation sends a beacon and never returns: the beacon still goes.
-    service_.confirmation = "navigator.sendBeacon('/beacon', 'fim'); for (;;) {}";
+    confirmation = "navigator.sendBeacon('/beacon', 'fim'); for (;;) {}";
     OpenChat();
     x11_.Close(window_);
     EXPECT_EQ(EndAfterTheWindowCloses(), 0);
     EXPECT_TRUE(service_.Received("beacon", 0)) << "the beacon did not leave";
 
     // The page is in a synchronous request when its own command ends the chat.
-    service_.confirmation = "";
+    confirmation = "";
     OpenChat();
     service_.Send("CloseChatWindow|x|stuck");
     EXPECT_EQ(EndAfterTheWindowCloses(), 0);
 
     // The page runs a script that never ends when the window is closed.
-    service_.pageScript = "setTimeout(function () { report('looping'); for (;;) {} }, 300);";
+    pageScript = "setTimeout(function () { report('looping'); for (;;) {} }, 300);";
     OpenChat();
     ASSERT_TRUE(service_.Received("looping"));
     x11_.Close(window_);
@@ -316,18 +183,19 @@ TEST_F(ProgramEnd, AnUploadAToolOrAnOpenDialogDoNotKeepTheProcessAlive) {
 
     // A remote-assistance tool whose query goes on and on.
     ChildProcess anyDeskWindow({TITLED_WINDOW, "AnyDesk", "--seconds", "60"});
+    Install();
     Script(folder_ / "app" / "anydesk", "echo started >> '" + (folder_ / "tool.txt").string() + "'\nsleep 30");
     OpenChat();
     service_.Send("ConnectRemoteAttendantListening|127.0.0.1|anydesk");
-    for (int i = 0; i < 200 && !fs::exists(folder_ / "tool.txt"); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    ASSERT_TRUE(fs::exists(folder_ / "tool.txt")) << "the tool did not start";
+    ASSERT_TRUE(testing_support::WaitUntil([&] { return fs::exists(folder_ / "tool.txt"); }, 10000))
+        << "the tool did not start";
     x11_.Close(window_);
     EXPECT_EQ(EndAfterTheWindowCloses(), 0);
 }
 
 TEST_F(ProgramEnd, TheWindowAnswersTheSystemWhileAToolRuns) {
     ChildProcess anyDeskWindow({TITLED_WINDOW, "AnyDesk", "--seconds", "60"});
+    Install();
     Script(folder_ / "app" / "anydesk", "sleep 4\necho 123456789");
     OpenChat();
     service_.Send("ConnectRemoteAttendantListening|127.0.0.1|anydesk");

@@ -8,10 +8,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "support/WaitUntil.h"
+
 #include <chrono>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 extern char** environ;
@@ -88,17 +89,13 @@ public:
     // The exit code (128 + signal for a killed program); nullopt when it is
     // still running after `timeoutMs`.
     std::optional<int> WaitExit(int timeoutMs) {
-        if (exitCode_) return exitCode_;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (std::chrono::steady_clock::now() < deadline) {
+        WaitUntil([&] {
             int status = 0;
-            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+            if (!exitCode_ && ::waitpid(pid_, &status, WNOHANG) == pid_)
                 exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-                return exitCode_;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return std::nullopt;
+            return exitCode_.has_value();
+        }, timeoutMs);
+        return exitCode_;
     }
 
 private:

@@ -2,11 +2,11 @@
 // Looking at and typing into the windows of a program under a test display,
 // through xdotool.
 
+#include "support/WaitUntil.h"
+
 #include <cstdio>
-#include <chrono>
 #include <string>
 #include <sys/types.h>
-#include <thread>
 
 namespace testing_support {
 
@@ -30,27 +30,23 @@ inline std::string VisibleWindows(pid_t pid, const std::string& title) {
 
 // The first such window, waited for; empty when none showed in time.
 inline std::string WaitForWindow(pid_t pid, const std::string& title, int timeoutMs = 20000) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (std::chrono::steady_clock::now() < deadline) {
-        const std::string ids = VisibleWindows(pid, title);
-        if (!ids.empty()) return ids.substr(0, ids.find('\n'));
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return {};
+    std::string ids;
+    WaitUntil([&] { return !(ids = VisibleWindows(pid, title)).empty(); }, timeoutMs, {}, 100);
+    return ids.substr(0, ids.find('\n'));
 }
 
 // The window once it keeps its id, waited for; empty when it did not settle.
 // Qt makes a window anew when the browser's drawing surface joins it.
 inline std::string SettledWindow(pid_t pid, const std::string& title) {
-    std::string last;
-    for (int same = 0, tries = 0; tries < 300; ++tries) {
-        const std::string now = WaitForWindow(pid, title, 100);
+    std::string last, now;
+    int same = 0;
+    WaitUntil([&] {
+        now = WaitForWindow(pid, title, 100);
         same = !now.empty() && now == last ? same + 1 : 0;
         last = now;
-        if (same == 5) return now;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return {};
+        return same == 5;
+    }, 60000, {}, 100);
+    return same == 5 ? now : std::string();
 }
 
 // A real click of the left button at (x, y) of the window's own area.

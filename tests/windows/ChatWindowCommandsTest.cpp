@@ -1,8 +1,8 @@
 #include "windows/ChatWindowCommands.h"
 #include "windows/nFrmChatTarvenixClient_U.h"
 
-#include "FakeChromiumHost.h"
-#include "fakes/FakePlatform.h"
+#include "WindowFixture.h"
+#include "support/WaitUntil.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -28,31 +28,19 @@ public:
     }
 };
 
-class ChatWindowCommandsTest : public ::testing::Test {
+class ChatWindowCommandsTest : public WindowFixture<TnFrmChatTarvenixClient> {
 protected:
     void SetUp() override {
-        platform.SetArguments({u"-Url", u"tarvenix.example", u"-token", u"abc"});
-        window = std::make_unique<TnFrmChatTarvenixClient>([this](QWidget* parent) {
-            host = new FakeChromiumHost(parent);
-            return host;
-        });
+        WindowFixture::SetUp();
         window->Iniciar();
     }
     // The commands run on their own thread; the window thread keeps going.
     bool RunUntil(const std::function<bool()>& done) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return true;
+        return testing_support::WaitUntil(
+            done, 10000, [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 5); }, 1);
     }
-    fakes::FakePlatform platform;
     WhereShown dialogs;
     platform::ScopedServices shownHere{platform::Services{.dialogs = &dialogs}};
-    FakeChromiumHost* host = nullptr;
-    std::unique_ptr<TnFrmChatTarvenixClient> window;
 };
 
 TEST_F(ChatWindowCommandsTest, ABurstOfCommandsKeepsItsOrderWithTheDialogsOnTheWindowThread) {

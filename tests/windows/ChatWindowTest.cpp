@@ -1,7 +1,6 @@
 #include "windows/nFrmChatTarvenixClient_U.h"
 
-#include "FakeChromiumHost.h"
-#include "fakes/FakePlatform.h"
+#include "WindowFixture.h"
 #include "startup/nTarvenixClasses_U.h"
 #include "support/Failure.h"
 #include "support/nPanel_U.h"
@@ -37,15 +36,10 @@ public:
     }
 };
 
-class ChatWindowTest : public ::testing::Test {
+class ChatWindowTest : public WindowFixture<RecordingChatWindow> {
 protected:
     void SetUp() override {
-        platform.SetArguments({u"-Url", u"tarvenix.example", u"-token", u"abc"});
-        window = std::make_unique<RecordingChatWindow>([this](QWidget* parent) {
-            host = new FakeChromiumHost(parent);
-            return host;
-        });
-        window->OnClosed = [this] { ++closedNotices; };
+        WindowFixture::SetUp();
         window->Iniciar();
     }
 
@@ -62,11 +56,6 @@ protected:
         ProcessPosted();
     }
     std::u16string ScreenshotFolder() const { return u"/app//temp/Tarvenix_screenshots/"; }
-
-    fakes::FakePlatform platform;
-    FakeChromiumHost* host = nullptr;
-    std::unique_ptr<RecordingChatWindow> window;
-    int closedNotices = 0;
 };
 
 TEST_F(ChatWindowTest, IniciarLeavesTheHostOverThePagesAndEverythingHidden) {

@@ -73,7 +73,7 @@ TEST(DialogsOnDisplay, AToolIsPickedAmongTheProgramsAndTakenAsTyped) {
     std::thread user([&seen] {
         PressReturn(WaitForWindow(::getpid(), "^Aviso$"));
         const std::string picker = WaitForWindow(::getpid(), "^Selecione o execut");
-        for (int i = 0; i < 100 && !seen.done; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        testing_support::WaitUntil([&seen] { return seen.done.load(); }, 5000, {}, 50);
         RunAndRead("xdotool windowactivate --sync " + picker + " 2>/dev/null; sleep 0.3; xdotool type --delay 5 anydesk;"
                    " sleep 0.3; xdotool key Return 2>/dev/null");
         // A Return may first go to the name completer's list.

@@ -21,13 +21,18 @@ namespace testing_support {
 
 class LoopbackServer {
 public:
-    explicit LoopbackServer(std::string reply, bool hold = false) : reply_(std::move(reply)), hold_(hold) {
+    // On `port`, or on one the system chooses.
+    explicit LoopbackServer(std::string reply, bool hold = false, int port = 0)
+        : reply_(std::move(reply)), hold_(hold) {
         listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        const int yes = 1;
+        ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(listener_, 8);
+        address.sin_port = htons(static_cast<uint16_t>(port));
+        listening_ = ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                     ::listen(listener_, 8) == 0;
         socklen_t length = sizeof address;
         ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
         port_ = ntohs(address.sin_port);
@@ -41,6 +46,7 @@ public:
     }
 
     int Port() const { return port_; }
+    bool Listening() const { return listening_; }
     std::string Url(const std::string& path = "/arquivo/upload") const {
         return "http://127.0.0.1:" + std::to_string(port_) + path;
     }
@@ -110,6 +116,7 @@ private:
     std::string reply_;
     bool hold_;
     int listener_ = -1;
+    bool listening_ = false;
     int port_ = 0;
     std::atomic<bool> stop_{false};
     std::atomic<int> connections_{0};

@@ -1,7 +1,6 @@
 #include "windows/nFrmWebBrowserPadrao_U.h"
 
-#include "FakeChromiumHost.h"
-#include "fakes/FakePlatform.h"
+#include "WindowFixture.h"
 #include "windows/WaitingPage.h"
 
 #include <QTextDocument>
@@ -17,15 +16,8 @@ namespace {
 constexpr char16_t kLoadErrorText[] =
     u"Não foi possível conectar ao Tarvenix. Deseja abrir o endereço pelo seu navegador ? ";
 
-class ServiceWindowTest : public ::testing::Test {
+class ServiceWindowTest : public WindowFixture<TnFrmWebBrowserPadrao> {
 protected:
-    void SetUp() override {
-        window = std::make_unique<TnFrmWebBrowserPadrao>([this](QWidget* parent) {
-            host = new FakeChromiumHost(parent);
-            return host;
-        });
-        window->OnClosed = [this] { ++closedNotices; };
-    }
     void OpenAndFail(const std::u16string& url, int answer) {
         window->Abrir(url);
         window->show();
@@ -34,11 +26,6 @@ protected:
         engine.join();
         ProcessPosted();
     }
-
-    fakes::FakePlatform platform;
-    FakeChromiumHost* host = nullptr;
-    std::unique_ptr<TnFrmWebBrowserPadrao> window;
-    int closedNotices = 0;
 };
 
 TEST_F(ServiceWindowTest, AbrirSetsTheWaitingPageAndOnlyTheLoadErrorEvent) {

@@ -1,14 +1,12 @@
 #include "windows/ThreadHttpPost.h"
 
 #include "support/Failure.h"
+#include "windows/CommandThread.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-
-#include <condition_variable>
-#include <deque>
-#include <mutex>
+#include <future>
 #include <thread>
 
 namespace {
@@ -17,49 +15,23 @@ namespace {
 // Run returns once the work has run there.
 class WindowThread {
 public:
-    WindowThread() : thread_([this] { Loop(); }) {}
-    ~WindowThread() {
-        Post({});
-        thread_.join();
+    WindowThread() {
+        Run([this] { id_ = std::this_thread::get_id(); });
     }
-    std::thread::id Id() const { return thread_.get_id(); }
+    ~WindowThread() { thread_.Join(); }
+    std::thread::id Id() const { return id_; }
     void Run(const std::function<void()>& work) {
-        std::mutex doneMutex;
-        std::condition_variable doneChanged;
-        bool done = false;
-        Post([&] {
+        std::promise<void> done;
+        thread_.Post([&] {
             work();
-            std::lock_guard lock(doneMutex);
-            done = true;
-            doneChanged.notify_all();
+            done.set_value();
         });
-        std::unique_lock lock(doneMutex);
-        doneChanged.wait(lock, [&] { return done; });
+        done.get_future().wait();
     }
 
 private:
-    void Post(std::function<void()> work) {
-        std::lock_guard lock(mutex_);
-        queue_.push_back(std::move(work));
-        changed_.notify_all();
-    }
-    void Loop() {
-        for (;;) {
-            std::function<void()> work;
-            {
-                std::unique_lock lock(mutex_);
-                changed_.wait(lock, [this] { return !queue_.empty(); });
-                work = std::move(queue_.front());
-                queue_.pop_front();
-            }
-            if (!work) return;
-            work();
-        }
-    }
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<std::function<void()>> queue_;
-    std::thread thread_;
+    CommandThread thread_;
+    std::thread::id id_;
 };
 
 TEST(ThreadHttpPost, RunsOnceAndCompletesOnTheWindowThreadWhileTheWorkerWaits) {

@@ -4,6 +4,7 @@
 
 #include "support/Failure.h"
 #include "support/TextUtils.h"
+#include "support/WaitUntil.h"
 #include "windows/ChatUploads.h"
 #include "windows/FixedPicture.h"
 #include "windows/JpegEncoder.h"
@@ -116,9 +117,7 @@ public:
 
     // The file's bytes once the peer has written it.
     std::string Wait(const std::string& name) {
-        const auto deadline = std::chrono::steady_clock::now() + 30s;
-        while (started_ && !fs::exists(folder_ / name) && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(10ms);
+        testing_support::WaitUntil([&] { return !started_ || fs::exists(folder_ / name); }, 30000, {}, 10);
         if (!fs::exists(folder_ / name)) {
             ADD_FAILURE() << "the peer wrote no " << name << "; its log: " << Read(folder_ / "log");
             return {};

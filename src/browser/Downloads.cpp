@@ -41,7 +41,8 @@ std::vector<std::shared_ptr<Saving>>& UnderWay() {
 // Beside the target, so that the last step is a rename on the same disk.
 QString PartFor(const QString& target) {
     QString part = target + QStringLiteral(".part");
-    for (int n = 1; QFileInfo::exists(part); ++n) part = target + QLatin1Char('.') + QString::number(n) + QStringLiteral(".part");
+    for (int n = 1; QFileInfo::exists(part); ++n)
+        part = target + QLatin1Char('.') + QString::number(n) + QStringLiteral(".part");
     return part;
 }
 
@@ -49,7 +50,8 @@ QString WhyItFailed(const Request& download) {
     switch (download.interruptReason()) {
         case Request::FileAccessDenied: return QStringLiteral("Não há permissão para gravar na pasta escolhida.");
         case Request::FileNoSpace: return QStringLiteral("Não há espaço suficiente no disco.");
-        case Request::FileNameTooLong: return QStringLiteral("O nome do arquivo é longo demais para a pasta escolhida.");
+        case Request::FileNameTooLong:
+            return QStringLiteral("O nome do arquivo é longo demais para a pasta escolhida.");
         case Request::FileTooLarge: return QStringLiteral("O arquivo é grande demais para o disco escolhido.");
         case Request::FileVirusInfected:
         case Request::FileBlocked:
@@ -98,10 +100,12 @@ void Finished(const std::shared_ptr<Saving>& saving, Request& download, QPointer
                                 std::filesystem::path(saving->target.toStdU16String()), failed);
         if (!failed) {
             // A file from outside is never made a program.
-            QFile::setPermissions(saving->target, QFile::permissions(saving->target) &
-                                                      ~(QFile::ExeOwner | QFile::ExeUser | QFile::ExeGroup | QFile::ExeOther));
-            QMessageBox* box = Tell(window, QMessageBox::Information, QStringLiteral("Download concluído"),
-                                    QStringLiteral("O arquivo foi salvo em:\n") + QDir::toNativeSeparators(saving->target));
+            QFile::setPermissions(saving->target,
+                                  QFile::permissions(saving->target) &
+                                      ~(QFile::ExeOwner | QFile::ExeUser | QFile::ExeGroup | QFile::ExeOther));
+            QMessageBox* box =
+                Tell(window, QMessageBox::Information, QStringLiteral("Download concluído"),
+                     QStringLiteral("O arquivo foi salvo em:\n") + QDir::toNativeSeparators(saving->target));
             QPushButton* openFolder = box->addButton(QStringLiteral("Abrir pasta"), QMessageBox::ActionRole);
             box->setDefaultButton(box->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole));
             const QString folder = QDir::toNativeSeparators(QFileInfo(saving->target).absolutePath());
@@ -116,8 +120,9 @@ void Finished(const std::shared_ptr<Saving>& saving, Request& download, QPointer
     const QString why = download.state() == Request::DownloadCompleted
                             ? QStringLiteral("Não foi possível dar ao arquivo o nome escolhido.")
                             : WhyItFailed(download);
-    QMessageBox* box = Tell(window, QMessageBox::Warning, QStringLiteral("Download não concluído"),
-                            QStringLiteral("Não foi possível salvar o arquivo \"") + name + QStringLiteral("\". ") + why);
+    QMessageBox* box =
+        Tell(window, QMessageBox::Warning, QStringLiteral("Download não concluído"),
+             QStringLiteral("Não foi possível salvar o arquivo \"") + name + QStringLiteral("\". ") + why);
     box->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box->show();
 }

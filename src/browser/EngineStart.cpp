@@ -47,7 +47,9 @@ QString ToQString(const std::u16string& text) {
 
 QString EngineFolder() { return ToQString(TnTarvenixUtils::ProgramFolder()) + "engine_chrome" + QDir::separator(); }
 
-QString EngineDataFolder() { return ToQString(TnTarvenixUtils::WritableFolder()) + "engine_chrome" + QDir::separator(); }
+QString EngineDataFolder() {
+    return ToQString(TnTarvenixUtils::WritableFolder()) + "engine_chrome" + QDir::separator();
+}
 
 void PrepareEngineEnvironment(const QString& engineFolder) {
     qputenv("QTWEBENGINE_RESOURCES_PATH", QDir::toNativeSeparators(engineFolder).toLocal8Bit());

@@ -101,9 +101,12 @@ bool TChromiumWindow::CreateBrowser() {
     senders_.SetChatAddress(OriginOf(QUrl(ToQString(siteAddress_.empty() ? defaultUrl_ : siteAddress_))));
     turnedAway_.clear();
     downloaded_.clear();
-    view_ = new HostView(this, [this](const QUrl& link) { SendOut(link, engine::ForNewWindow(OriginOf(link), true), u"Link recusado"); });
-    auto* page = new HostPage(engine::EngineProfile(), view_,
-                              [this](const QUrl& url, QWebEnginePage::NavigationType type) { return AdmitNavigation(url, type); });
+    view_ = new HostView(this, [this](const QUrl& link) {
+        SendOut(link, engine::ForNewWindow(OriginOf(link), true), u"Link recusado");
+    });
+    auto* page = new HostPage(
+        engine::EngineProfile(), view_,
+        [this](const QUrl& url, QWebEnginePage::NavigationType type) { return AdmitNavigation(url, type); });
     auto* channel = new QWebChannel(page);
     endpoint_ = new engine::BridgeEndpoint(
         [this](const BridgeMessage& message) {
@@ -205,7 +208,8 @@ bool TChromiumWindow::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonPress:
         case QEvent::KeyPress:
         case QEvent::TouchBegin:
-            if (auto* widget = qobject_cast<QWidget*>(watched); widget && view_ && (widget == view_ || view_->isAncestorOf(widget)))
+            if (auto* widget = qobject_cast<QWidget*>(watched);
+                widget && view_ && (widget == view_ || view_->isAncestorOf(widget)))
                 lastUserInput_ = std::chrono::steady_clock::now();
             break;
         default:
@@ -279,7 +283,8 @@ void TChromiumWindow::HandleLoading(const QWebEngineLoadingInfo& info) {
                          info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain);
     // A waiting page of another scheme is not where the service's load ends.
     const QString scheme = info.url().scheme().toLower();
-    if (loaded && !senders_.FirstLoadHasEnded() && (scheme == QLatin1String("http") || scheme == QLatin1String("https"))) {
+    if (loaded && !senders_.FirstLoadHasEnded() &&
+        (scheme == QLatin1String("http") || scheme == QLatin1String("https"))) {
         senders_.FirstLoadEnded(OriginOf(info.url()));
         if (endpoint_) endpoint_->SetSites(SitesForPage(senders_.Sites()));
     }

@@ -87,8 +87,8 @@ std::u16string PegarPathPasta(const TStringArray& _APathsPossiveis, const std::u
     shown.MessageDlg(u"Será necessário informar a localização do aplicativo \"" + _ANome + u"\" em seu computador.",
                      platform::DialogKind::Warning, {platform::DialogButton::OK}, {}, std::nullopt);
     const auto prompt = remote_tools::ExecutablePromptValues();
-    const std::u16string chosen = shown.PromptOpenFile(
-        u"Selecione o executável do software \"" + _ANome + u"\"", prompt.filter, prompt.defaultExtension, prompt.listing);
+    const std::u16string chosen = shown.PromptOpenFile(u"Selecione o executável do software \"" + _ANome + u"\"",
+                                                       prompt.filter, prompt.defaultExtension, prompt.listing);
     if (chosen.empty()) return {};
     const std::u16string folder = PathPart(chosen);
     if (!services.files->FileExists(folder + platform::kPathSeparator + _AExeObrigatorio)) return {};

@@ -41,7 +41,8 @@ bool Win32FileSystem::CanCreateFileIn(const std::u16string& folder) {
     probe += u".tarvenix-" + IntToText(::GetCurrentProcessId()) + u"-" + IntToText(::GetTickCount64()) + u".tmp";
     // Gone again as soon as it is closed.
     UniqueHandle file(::CreateFileW(Wide(probe), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+                                    FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
+                                    nullptr));
     return static_cast<bool>(file);
 }
 

@@ -28,7 +28,8 @@ std::u16string_view OwnText(DWORD error) {
         case ERROR_HANDLE_DISK_FULL: return u"Não há espaço suficiente no disco.";
         case ERROR_WRITE_PROTECT: return u"A mídia está protegida contra gravação.";
         case ERROR_FILENAME_EXCED_RANGE: return u"O nome do arquivo ou a extensão é muito grande.";
-        case ERROR_INVALID_NAME: return u"A sintaxe do nome do arquivo, do nome do diretório ou do rótulo do volume está incorreta.";
+        case ERROR_INVALID_NAME:
+            return u"A sintaxe do nome do arquivo, do nome do diretório ou do rótulo do volume está incorreta.";
         case ERROR_TOO_MANY_OPEN_FILES: return u"O sistema não pode abrir o arquivo.";
         default: return {};
     }

@@ -129,6 +129,8 @@ int main() {
         std::u16string exe;
         std::vector<std::u16string> Arguments() override { return {exe}; }
         std::u16string OperatingSystemName() override { return u"Linux"; }
+        std::u16string UserDataFolder() override { return {}; }
+        std::u16string WritableFolder() override { return exe.substr(0, exe.rfind(u'/') + 1); }
     } environment;
     environment.exe = FromUtf8((folder / "PTarveNixApp").string());
     platform::ScopedServices services(platform::Services{.process = &environment, .clock = &clock, .dialogs = &dialogs});

@@ -5,12 +5,12 @@
 #include "browser/TChromiumWindow.h"
 #include "support/ChildProcess.h"
 #include "support/PageServer.h"
+#include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QMenu>
 #include <QMouseEvent>
@@ -34,19 +34,15 @@
 
 namespace {
 
-// Runs an event loop until `done` holds or the time is up. A real loop, not
-// processEvents: deferred deletions happen only inside one.
+// Between the looks a real event loop runs, not processEvents: deferred
+// deletions happen only inside one.
 bool WaitFor(const std::function<bool()>& done, int timeoutMs = 15000) {
-    QElapsedTimer clock;
-    clock.start();
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done() || clock.elapsed() > timeoutMs) loop.quit();
-    });
-    poll.start(10);
-    if (!done()) loop.exec();
-    return done();
+    const auto runTheLoop = [] {
+        QEventLoop loop;
+        QTimer::singleShot(10, &loop, &QEventLoop::quit);
+        loop.exec();
+    };
+    return testing_support::WaitUntil(done, timeoutMs, runTheLoop, 0);
 }
 
 // A loopback port on which nothing listens.

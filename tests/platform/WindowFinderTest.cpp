@@ -3,6 +3,7 @@
 #include "platform/posix/PosixWindowFinder.h"
 #include "support/Prerequisites.h"
 #include "support/TextUtils.h"
+#include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
@@ -11,19 +12,15 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 extern char** environ;
 
 namespace {
-
-using namespace std::chrono_literals;
 
 const auto* const needs = ::testing::AddGlobalTestEnvironment(new testing_support::NeedsDisplay({}));
 
@@ -50,11 +47,9 @@ private:
 
 std::optional<platform::WindowHandle> WaitFor(const std::u16string& title) {
     platform::PosixWindowFinder finder;
-    for (int i = 0; i < 100; ++i) {
-        if (auto w = finder.FindTopLevelWindow(title)) return w;
-        std::this_thread::sleep_for(50ms);
-    }
-    return std::nullopt;
+    std::optional<platform::WindowHandle> found;
+    testing_support::WaitUntil([&] { return (found = finder.FindTopLevelWindow(title)).has_value(); }, 5000, {}, 50);
+    return found;
 }
 
 // One connection for the whole run: an X server resets when its last
@@ -93,14 +88,12 @@ TEST_F(WindowFinder, RestoreMapsAHiddenWindowAndFlashAsksForAttention) {
     finder.RestoreWindow(*w);
     finder.SetForegroundWindow(*w);
     const auto window = static_cast<xcb_window_t>(*w);
-    bool viewable = false;
-    for (int i = 0; i < 50 && !viewable; ++i) {
+    EXPECT_TRUE(testing_support::WaitUntil([&] {
         auto* a = xcb_get_window_attributes_reply(x, xcb_get_window_attributes(x, window), nullptr);
-        viewable = a && a->map_state == XCB_MAP_STATE_VIEWABLE;
+        const bool viewable = a && a->map_state == XCB_MAP_STATE_VIEWABLE;
         std::free(a);
-        if (!viewable) std::this_thread::sleep_for(20ms);
-    }
-    EXPECT_TRUE(viewable);
+        return viewable;
+    }, 1000));
 
     finder.FlashWindow(*w);
     auto* hints = xcb_get_property_reply(
@@ -131,7 +124,7 @@ TEST_F(WindowFinder, RestoreAsksToClearTheHiddenAndTheMaximisedStates) {
     finder.RestoreWindow(*w);
     const xcb_atom_t state = Atom(x, "_NET_WM_STATE");
     std::set<xcb_atom_t> cleared;
-    for (int i = 0; i < 100 && cleared.size() < 3; ++i) {
+    testing_support::WaitUntil([&] {
         while (xcb_generic_event_t* event = xcb_poll_for_event(x)) {
             const auto* message = reinterpret_cast<xcb_client_message_event_t*>(event);
             if ((event->response_type & 0x7F) == XCB_CLIENT_MESSAGE && message->type == state &&
@@ -141,8 +134,8 @@ TEST_F(WindowFinder, RestoreAsksToClearTheHiddenAndTheMaximisedStates) {
             }
             std::free(event);
         }
-        std::this_thread::sleep_for(20ms);
-    }
+        return cleared.size() >= 3;
+    }, 2000);
     mask = 0;
     xcb_change_window_attributes(x, root, XCB_CW_EVENT_MASK, &mask);
     Sync();

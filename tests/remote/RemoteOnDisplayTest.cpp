@@ -9,6 +9,7 @@
 #include "remote/ToolLocations.h"
 #include "support/Prerequisites.h"
 #include "support/TextUtils.h"
+#include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
@@ -32,6 +33,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
+using testing_support::WaitUntil;
 
 const auto* const needs = ::testing::AddGlobalTestEnvironment(new testing_support::NeedsDisplay({"x11vnc", "xtightvncviewer"}));
 
@@ -40,15 +42,6 @@ const auto* const needs = ::testing::AddGlobalTestEnvironment(new testing_suppor
 bool HoldDisplay() {
     static xcb_connection_t* connection = std::getenv("DISPLAY") ? xcb_connect(nullptr, nullptr) : nullptr;
     return connection && !xcb_connection_has_error(connection);
-}
-
-bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-    const auto end = Clock::now() + limit;
-    while (Clock::now() < end) {
-        if (done()) return true;
-        std::this_thread::sleep_for(50ms);
-    }
-    return done();
 }
 
 // Processes whose command line holds `text`, for checks and for cleaning up
@@ -169,7 +162,7 @@ protected:
     void Session(const std::u16string& tool, const std::function<void()>& close) {
         ListeningViewer viewer(temp.Path("viewer.log"));
         ASSERT_TRUE(viewer.Started());
-        ASSERT_TRUE(WaitUntil([&] { return viewer.Says("Listening on port"); }, 10s));
+        ASSERT_TRUE(WaitUntil([&] { return viewer.Says("Listening on port"); }, 10000));
         const std::string address = "127.0.0.1:" + std::to_string(viewer.Port());
         struct Cleanup {
             std::string address;
@@ -182,13 +175,13 @@ protected:
         const auto start = Clock::now();
         ConectarAtendenteVNC({u"ConnectRemoteAttendantListening", FromUtf8(address), tool}, run);
         EXPECT_LT(Clock::now() - start, 30s);  // the server went to the background
-        EXPECT_TRUE(WaitUntil([&] { return viewer.Says("Connected to RFB server"); }, 15s))
+        EXPECT_TRUE(WaitUntil([&] { return viewer.Says("Connected to RFB server"); }, 15000))
             << fakes::TempFolder::Read(temp.Path("viewer.log"));
         EXPECT_FALSE(ProcessesWith(address).empty());
 
         close();
-        EXPECT_TRUE(WaitUntil([&] { return ProcessesWith(address).empty(); }, 15s));
-        EXPECT_TRUE(WaitUntil([&] { return viewer.Says("closed connection"); }, 15s))
+        EXPECT_TRUE(WaitUntil([&] { return ProcessesWith(address).empty(); }, 15000));
+        EXPECT_TRUE(WaitUntil([&] { return viewer.Says("closed connection"); }, 15000))
             << fakes::TempFolder::Read(temp.Path("viewer.log"));
     }
 };
